@@ -13,6 +13,6 @@ class Error : public std::runtime_error {
 };
 
 // Fills the single "%s" of a fixed message, as in "Unable to write to %s".
-[[nodiscard]] std::string FormatMessage(std::string_view pattern, std::string_view argument);
+[[nodiscard]] std::string Substitute(std::string_view pattern, std::string_view argument);
 
 }  // namespace wrenfold

@@ -24,7 +24,7 @@ class IFileSystem {
   // Writes `contents` to a new file beside `path`, then renames it over `path` in one step,
   // so that a reader sees the old file or the new one and never a half-written one. On
   // failure `path` is left as it was and the file beside it is removed.
-  [[nodiscard]] virtual bool ReplaceFile(const std::string& path, std::string_view contents) = 0;
+  [[nodiscard]] virtual bool ReplaceContents(const std::string& path, std::string_view contents) = 0;
 
   // Size in bytes, or nothing when the file does not exist or cannot be asked.
   [[nodiscard]] virtual std::optional<std::int64_t> FileSize(const std::string& path) = 0;

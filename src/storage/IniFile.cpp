@@ -48,7 +48,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
       continue;
     }
     if (line.front() == '[') {
-      if (const auto close = line.find(']'); close != std::string_view::npos) {
+      if (const auto close = line.rfind(']'); close != std::string_view::npos && close > 0) {
         doc.AddSection(std::string(Trim(line.substr(1, close - 1))), std::string(line));
         continue;
       }

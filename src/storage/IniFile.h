@@ -13,7 +13,7 @@ namespace wrenfold {
 // An INI text held in memory, read with the rules of the platform's profile-file functions and
 // written back line for line:
 //  - a line ends at LF (CR LF counts as one end); blanks around a line are dropped;
-//  - "[name]" starts a section; "key=value" is a key; a line without "=" is a key without value;
+//  - "[name]" starts a section (the name ends at the last "]"); "key=value" is a key; a line without "=" is a key without value;
 //  - section and key names compare without regard to (ASCII) case; the first match wins;
 //  - a value loses its surrounding blanks, then one pair of enclosing quotes, and is cut to
 //    2047 characters.

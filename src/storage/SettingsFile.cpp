@@ -72,13 +72,13 @@ IniDocument LoadForWriting(IFileSystem& files, const std::string& path) {
   if (read.status == IFileSystem::ReadStatus::Missing) return {};
   // Rewriting a file we could not read whole would lose what we did not see.
   if (read.status != IFileSystem::ReadStatus::Ok || read.contents.size() > kMaxFileSize) {
-    throw Error(FormatMessage(kUnableToWrite, path));
+    throw Error(Substitute(kUnableToWrite, path));
   }
   return IniDocument::Parse(read.contents);
 }
 
 void Store(IFileSystem& files, const std::string& path, const IniDocument& doc) {
-  if (!files.ReplaceFile(path, doc.Serialize())) throw Error(FormatMessage(kUnableToWrite, path));
+  if (!files.ReplaceContents(path, doc.Serialize())) throw Error(Substitute(kUnableToWrite, path));
 }
 
 void WriteDefaultKey(IFileSystem& files, const std::string& path, std::string_view key) {

@@ -9,7 +9,7 @@ IFileSystem::ReadResult FakeFileSystem::ReadFile(const std::string& path, std::s
   return {ReadStatus::Ok, found->second.substr(0, limit)};
 }
 
-bool FakeFileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
+bool FakeFileSystem::ReplaceContents(const std::string& path, std::string_view contents) {
   if (failWrites.count(path)) return false;
   ++writes;
   files[path] = std::string(contents);

@@ -12,7 +12,7 @@ namespace wrenfold::fake {
 class FakeFileSystem final : public IFileSystem {
  public:
   [[nodiscard]] ReadResult ReadFile(const std::string& path, std::size_t limit) override;
-  [[nodiscard]] bool ReplaceFile(const std::string& path, std::string_view contents) override;
+  [[nodiscard]] bool ReplaceContents(const std::string& path, std::string_view contents) override;
   [[nodiscard]] std::optional<std::int64_t> FileSize(const std::string& path) override;
 
   std::map<std::string, std::string> files;

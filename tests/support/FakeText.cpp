@@ -44,13 +44,7 @@ std::u16string FakeTextServices::AnsiToWide(std::string_view text) const {
 std::string FakeTextServices::WideToAnsi(std::u16string_view text) const {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      out += '?';  // one character, one default character
-      ++i;
-      continue;
-    }
+  for (const char16_t c : text) {
     char mapped = '?';
     for (unsigned byte = 0; byte < 256; ++byte) {
       if (ToWide(static_cast<std::uint8_t>(byte)) == c) {

@@ -36,6 +36,8 @@ TEST(IniDocument, ReadsWithTheProfileRules) {
       {"value cut to 2047", "[S]\nk=" + longValue + "\n", "S", "k", std::string(2047, 'v')},
       {"text before any section is in none", "k=v\n[S]\n", "S", "k", std::nullopt},
       {"header without ] is a key line", "[S]\n[T\nk=v\n", "S", "k", "v"},
+      {"section name ends at the last ]", "[S]x]\nk=v\n", "S]x", "k", "v"},
+      {"text after the header is ignored", "[S] note\nk=v\n", "S", "k", "v"},
       {"missing section", "[S]\nk=v\n", "T", "k", std::nullopt},
       {"UTF-8 byte order mark", "\xEF\xBB\xBF[S]\nk=v\n", "S", "k", "v"},
       {"NUL ends a value", std::string("[S]\nk=a\0b\n", 10), "S", "k", "a"},

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace wrenfold::win32 {
+
+// Owns one OS handle. Traits says how to close it and which values own nothing.
+template <typename T, typename Traits>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(T handle) : handle_(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, T{})) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, T{}));
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { Reset(); }
+
+  [[nodiscard]] T Get() const { return handle_; }
+  [[nodiscard]] explicit operator bool() const { return Traits::IsValid(handle_); }
+  void Reset(T handle = T{}) {
+    if (Traits::IsValid(handle_)) Traits::Close(handle_);
+    handle_ = handle;
+  }
+  [[nodiscard]] T Release() { return std::exchange(handle_, T{}); }
+
+ private:
+  T handle_{};
+};
+
+// Kernel handles: files fail with INVALID_HANDLE_VALUE, most others with null.
+struct KernelHandleTraits {
+  static bool IsValid(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE handle) { ::CloseHandle(handle); }
+};
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+
+}  // namespace wrenfold::win32
