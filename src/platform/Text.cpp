@@ -95,6 +95,13 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return out;
 }
 
+std::u16string ClipUtf16(std::u16string_view text, std::size_t limit) {
+  if (text.size() <= limit) return std::u16string(text);
+  std::size_t cut = limit;
+  if (cut > 0 && IsHighSurrogate(text[cut - 1])) --cut;
+  return std::u16string(text.substr(0, cut));
+}
+
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

@@ -22,6 +22,9 @@ class ITextServices {
 [[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
 [[nodiscard]] std::u16string Utf8ToUtf16(std::string_view text);
 
+// At most `limit` UTF-16 units of `text`, never ending in half a surrogate pair.
+[[nodiscard]] std::u16string ClipUtf16(std::u16string_view text, std::size_t limit);
+
 // ASCII-only case folding, for the names the program itself looks up (sections, keys).
 [[nodiscard]] bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 [[nodiscard]] std::string AsciiLowerCase(std::string_view text);

@@ -32,7 +32,10 @@ bool NeedsQuotes(std::string_view value) {
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument doc;
   doc.sections_.push_back({});
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+    doc.byteOrderMark_ = true;
+    text.remove_prefix(3);
+  }
 
   std::size_t pos = 0;
   while (pos < text.size()) {
@@ -146,7 +149,7 @@ void IniDocument::WriteString(std::string_view section, std::string_view key, st
 }
 
 std::string IniDocument::Serialize() const {
-  std::string out;
+  std::string out = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
   for (const auto& section : sections_) {
     if (!section.header.empty()) out.append(section.header).append("\r\n");
     for (const auto& line : section.lines) out.append(line.text).append("\r\n");

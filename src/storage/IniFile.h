@@ -58,6 +58,7 @@ class IniDocument {
   void AddSection(std::string name, std::string header);
 
   std::vector<Section> sections_;
+  bool byteOrderMark_ = false;  // written back, so that the text reads the same after a write
   std::unordered_map<std::string, std::size_t> firstSection_;  // ASCII-lower-cased name -> index
 };
 

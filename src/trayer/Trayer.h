@@ -8,6 +8,10 @@
 
 namespace wrenfold {
 
+// Raised by every trayer operation while it changes the list of held windows, so that the watch
+// never runs in the middle of one. Program-wide, on the user-interface thread only.
+inline bool TrayerBusy = false;
+
 // The one trayer. It owns the defaults record for its whole life and the per-application
 // list, which is only ever replaced as a whole, so the lookup index always matches it.
 class TTrayer {

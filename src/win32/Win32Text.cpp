@@ -20,23 +20,30 @@ std::string Win32TextServices::AnsiLowerCase(std::string_view text) const {
   return out;
 }
 
-std::u16string Win32TextServices::AnsiToWide(std::string_view text) const {
+std::wstring Widen(std::string_view text) {
   if (text.empty() || text.size() > INT_MAX) return {};
   const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::u16string out(static_cast<std::size_t>(length), u'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(out.data()),
-                        length);
+  std::wstring out(static_cast<std::size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), length);
   return out;
 }
 
-std::string Win32TextServices::WideToAnsi(std::u16string_view text) const {
+std::string Narrow(std::wstring_view text) {
   if (text.empty() || text.size() > INT_MAX) return {};
-  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
   const int length =
-      ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+      ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), out.data(), length, nullptr, nullptr);
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), length, nullptr, nullptr);
   return out;
+}
+
+std::u16string Win32TextServices::AnsiToWide(std::string_view text) const {
+  const auto wide = Widen(text);
+  return {reinterpret_cast<const char16_t*>(wide.data()), wide.size()};
+}
+
+std::string Win32TextServices::WideToAnsi(std::u16string_view text) const {
+  return Narrow({reinterpret_cast<const wchar_t*>(text.data()), text.size()});
 }
 
 }  // namespace wrenfold::win32

@@ -12,6 +12,10 @@ class Win32TextServices final : public ITextServices {
   [[nodiscard]] std::string WideToAnsi(std::u16string_view text) const override;
 };
 
+// ANSI (the system code page) to UTF-16 and back, for the API's wide functions.
+[[nodiscard]] std::wstring Widen(std::string_view text);
+[[nodiscard]] std::string Narrow(std::wstring_view text);
+
 // UTF-16 as the API spells it.
 [[nodiscard]] inline const wchar_t* AsWide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());

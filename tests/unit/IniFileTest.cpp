@@ -76,6 +76,15 @@ TEST(IniDocument, WrittenValuesReadBackUnchanged) {
   }
 }
 
+TEST(IniDocument, AByteOrderMarkIsKeptSoThatTheTextReadsTheSameAfterAWrite) {
+  // A second mark hides the header behind it; writing must not bring that header to light.
+  auto doc = IniDocument::Parse("\xEF\xBB\xBF\xEF\xBB\xBF[Default]\r\nk=old\r\n");
+  doc.WriteString("Default", "k", "new");
+  const auto text = doc.Serialize();
+  EXPECT_EQ(text.substr(0, 6), "\xEF\xBB\xBF\xEF\xBB\xBF");
+  EXPECT_EQ(IniDocument::Parse(text).ReadString("Default", "k"), "new");
+}
+
 TEST(IniDocument, ALineBreakInAValueCannotStartAnotherKey) {
   IniDocument doc;
   doc.WriteString("S", "Description", "first\r\n[Default]\nHideByRC=0");

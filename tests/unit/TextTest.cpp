@@ -33,6 +33,15 @@ TEST(Utf8, MalformedInputBecomesReplacementCharacters) {
   EXPECT_EQ(Utf16ToUtf8(std::u16string{char16_t(0xDC00), u'y'}), "\xEF\xBF\xBDy");
 }
 
+TEST(ClipUtf16, NeverSplitsASurrogatePair) {
+  const std::u16string emoji = u"\U0001F600";
+  EXPECT_EQ(ClipUtf16(u"abc", 5), u"abc");
+  EXPECT_EQ(ClipUtf16(u"abcdef", 3), u"abc");
+  EXPECT_EQ(ClipUtf16(u"ab" + emoji, 3), u"ab");
+  EXPECT_EQ(ClipUtf16(u"ab" + emoji, 4), u"ab" + emoji);
+  EXPECT_EQ(ClipUtf16(std::u16string(200, u'x'), 127).size(), 127u);
+}
+
 TEST(FakeCodePage1252, LowerCasesLettersOfTheCodePageOnly) {
   fake::FakeTextServices text;
   EXPECT_EQ(text.AnsiLowerCase("NOTEPAD.EXE"), "notepad.exe");

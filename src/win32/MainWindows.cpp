@@ -1,0 +1,201 @@
+#include "win32/MainWindows.h"
+
+#include "platform/Trace.h"
+#include "win32/MessageLoop.h"
+#include "win32/Win32Text.h"
+
+namespace wrenfold::win32 {
+namespace {
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT_PTR kTimer2 = 2;
+constexpr int kAppIcon = 1;
+
+std::wstring MenuText(HMENU menu, int position) {
+  wchar_t text[256] = {};
+  ::GetMenuStringW(menu, static_cast<UINT>(position), text, 255, MF_BYPOSITION);
+  return text;
+}
+
+}  // namespace
+
+bool AppWindow::Create() { return Window::Create(L"TApplication", L"Wrenfold", WS_POPUP, 0, 0, 0, nullptr); }
+
+LRESULT AppWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (logic_ && logic_->HandleHookMessage(message, wParam, lParam)) return 0;
+  return Window::OnMessage(message, wParam, lParam);
+}
+
+bool SplashWindow::Create(HWND owner) {
+  if (!Window::Create(L"TfSplash", L"Wrenfold", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED, 400, 250,
+                      owner)) {
+    return false;
+  }
+  // Pure black is see-through.
+  ::SetLayeredWindowAttributes(Handle(), RGB(0, 0, 0), 0, LWA_COLORKEY);
+  return true;
+}
+
+LRESULT SplashWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(Handle(), &paint);
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    HBRUSH background = ::CreateSolidBrush(RGB(0x1E, 0x3A, 0x5F));
+    ::FillRect(dc, &client, background);
+    ::DeleteObject(background);
+    HICON icon = static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIcon), IMAGE_ICON, 96, 96, LR_DEFAULTCOLOR));
+    if (icon) {
+      ::DrawIconEx(dc, 40, (client.bottom - 96) / 2, icon, 96, 96, 0, nullptr, DI_NORMAL);
+      ::DestroyIcon(icon);
+    }
+    HFONT font = ::CreateFontW(-40, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
+    HGDIOBJ old = ::SelectObject(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0xF4, 0xF1, 0xE8));
+    RECT text{160, 0, client.right, client.bottom};
+    ::DrawTextW(dc, L"Wrenfold", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    ::SelectObject(dc, old);
+    ::DeleteObject(font);
+    ::EndPaint(Handle(), &paint);
+    return 0;
+  }
+  if (message == WM_NCHITTEST) return HTTRANSPARENT;  // reacts to nothing
+  return Window::OnMessage(message, wParam, lParam);
+}
+
+bool PlainForm::Create(const wchar_t* className, HWND owner) {
+  return Window::Create(className, L"Wrenfold", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 400, 250, owner);
+}
+
+bool OptionsWindow::Create() {
+  if (!Window::Create(L"TfrmOptions", L"Wrenfold", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 465, 380,
+                      app_.Handle())) {
+    return false;
+  }
+  menu_.Reset(::CreatePopupMenu());
+  for (const auto& item : FixedMenuItems()) {
+    const auto id = static_cast<UINT_PTR>(item.id);
+    if (item.caption.empty()) {
+      ::AppendMenuW(menu_.Get(), MF_SEPARATOR, id, nullptr);
+    } else {
+      ::AppendMenuW(menu_.Get(), MF_STRING, id, AsWide(std::u16string(item.caption)));
+    }
+  }
+  const int size = ::GetSystemMetrics(SM_CXSMICON);
+  smallIcon_.Reset(static_cast<HICON>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIcon), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  return true;
+}
+
+void OptionsWindow::SetCaption(const std::u16string& caption) { ::SetWindowTextW(Handle(), AsWide(caption)); }
+
+bool OptionsWindow::IsVisible() const { return ::IsWindowVisible(Handle()) != FALSE; }
+
+void OptionsWindow::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
+
+void OptionsWindow::ShowNormal() {
+  ::ShowWindow(Handle(), SW_SHOWNORMAL);
+  ::SetForegroundWindow(Handle());
+}
+
+void OptionsWindow::RemoveMenuItem(MenuItemId id) {
+  ::DeleteMenu(menu_.Get(), static_cast<UINT>(id), MF_BYCOMMAND);
+}
+
+void OptionsWindow::ShowTrayIcon(const std::u16string& tooltip) {
+  trayIcon_.Show(Handle(), smallIcon_.Get(), AsWide(tooltip));
+}
+
+void OptionsWindow::RemoveTrayIcon() { trayIcon_.Remove(); }
+
+void OptionsWindow::SetTimerEnabled(TimerId timer, bool enabled) {
+  const UINT_PTR id = timer == TimerId::Timer1 ? kTimer1 : kTimer2;
+  if (enabled) {
+    ::SetTimer(Handle(), id, timer == TimerId::Timer1 ? 1000 : 500, nullptr);
+  } else {
+    ::KillTimer(Handle(), id);
+  }
+}
+
+void OptionsWindow::ShowSplash() {
+  splash_ = std::make_unique<SplashWindow>();
+  if (splash_->Create(app_.Handle())) ::ShowWindow(splash_->Handle(), SW_SHOWNOACTIVATE);
+}
+
+void OptionsWindow::DestroySplash() {
+  if (!splash_) return;
+  ::ShowWindow(splash_->Handle(), SW_HIDE);
+  splash_.reset();
+}
+
+void OptionsWindow::CloseAsMainWindow() { ::PostQuitMessage(0); }
+
+void OptionsWindow::OpenMenuAtCursor() {
+  // The menu closes properly on a click elsewhere only when our application is in front.
+  ::SetForegroundWindow(app_.Handle());
+  ProcessWaitingMessages();
+  if (TraceEnabled()) {
+    std::string items;
+    for (int i = 0; i < ::GetMenuItemCount(menu_.Get()); ++i) {
+      const auto text = MenuText(menu_.Get(), i);
+      items += (i ? "|" : "") + (text.empty() ? std::string("-") : Narrow(text));
+    }
+    Trace("menu " + items);
+  }
+  POINT at{};
+  ::GetCursorPos(&at);
+  const UINT command = static_cast<UINT>(::TrackPopupMenuEx(
+      menu_.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, app_.Handle(), nullptr));
+  ::PostMessageW(app_.Handle(), WM_NULL, 0, 0);
+  if (command != 0) RunCommand(static_cast<MenuItemId>(command));
+}
+
+void OptionsWindow::RunCommand(MenuItemId id) {
+  if (TraceEnabled()) Trace("command " + std::to_string(static_cast<unsigned>(id)));
+  switch (id) {
+    case MenuItemId::Exit1: logic_->Exit1Click(); break;
+    case MenuItemId::Settings1: logic_->Settings1Click(); break;
+    default: break;
+  }
+}
+
+LRESULT OptionsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!logic_) return Window::OnMessage(message, wParam, lParam);
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    trayIcon_.Restore();
+    return 0;
+  }
+  switch (message) {
+    case kTrayCallback:
+      if (lParam == WM_RBUTTONUP) OpenMenuAtCursor();
+      if (lParam == WM_LBUTTONDBLCLK) logic_->Settings1Click();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTimer1) logic_->Timer1Timer();
+      if (wParam == kTimer2) logic_->Timer2Timer();
+      return 0;
+    case WM_CLOSE:
+      logic_->FormClose();
+      return 0;
+    case WM_QUERYENDSESSION:
+      if (TraceEnabled()) Trace("query end session");
+      return logic_->QueryEndSession() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      logic_->EndSession(wParam != FALSE);
+      return 0;
+    case WM_DESTROY:
+      logic_->FormDestroy();
+      trayIcon_.Remove();
+      splash_.reset();
+      return 0;
+    default:
+      return Window::OnMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace wrenfold::win32

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "ui/Options.h"
+#include "win32/TrayIcon.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Window.h"
+
+namespace wrenfold::win32 {
+
+struct MenuTraits {
+  static bool IsValid(HMENU menu) { return menu != nullptr; }
+  static void Close(HMENU menu) { ::DestroyMenu(menu); }
+};
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+
+struct IconTraits {
+  static bool IsValid(HICON icon) { return icon != nullptr; }
+  static void Close(HICON icon) { ::DestroyIcon(icon); }
+};
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+
+// The hidden application window that a second start looks for and brings forward. The hooks
+// library posts to it; a message loop of the system's (a message box, a common dialog) dispatches
+// the hooks message here instead of through our filter, so it is handed to the same handler.
+class AppWindow final : public Window {
+ public:
+  bool Create();
+  void Attach(TfrmOptions* logic) { logic_ = logic; }
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  TfrmOptions* logic_ = nullptr;
+};
+
+// The splash window: borderless, on top, black shows through.
+class SplashWindow final : public Window {
+ public:
+  bool Create(HWND owner);
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// A window whose content comes with its own feature; for now it exists, hidden, as a place holder.
+class PlainForm final : public Window {
+ public:
+  bool Create(const wchar_t* className, HWND owner);
+};
+
+// The settings window: main window of the program, owner of the main tray icon, its menu and
+// the two timers.
+class OptionsWindow final : public Window, public IOptionsView {
+ public:
+  explicit OptionsWindow(AppWindow& app) : app_(app) {}
+  bool Create();
+  void Attach(TfrmOptions* logic) { logic_ = logic; }
+
+  // IOptionsView
+  void SetCaption(const std::u16string& caption) override;
+  void SelectPage(int index) override { page_ = index; }
+  [[nodiscard]] bool IsVisible() const override;
+  void Hide() override;
+  void ShowNormal() override;
+  void RemoveMenuItem(MenuItemId id) override;
+  void ShowTrayIcon(const std::u16string& tooltip) override;
+  void RemoveTrayIcon() override;
+  void SetTimerEnabled(TimerId timer, bool enabled) override;
+  void ShowSplash() override;
+  void DestroySplash() override;
+  void CloseAsMainWindow() override;
+
+  static constexpr UINT kTrayCallback = WM_APP + 1;
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void OpenMenuAtCursor();
+  void RunCommand(MenuItemId id);
+
+  AppWindow& app_;
+  TfrmOptions* logic_ = nullptr;
+  UniqueMenu menu_;
+  UniqueIcon smallIcon_;
+  TrayIcon trayIcon_{1, kTrayCallback};
+  std::unique_ptr<SplashWindow> splash_;
+  UINT taskbarCreated_ = 0;
+  int page_ = 0;
+};
+
+}  // namespace wrenfold::win32

@@ -1,0 +1,38 @@
+#include "win32/MessageLoop.h"
+
+namespace wrenfold::win32 {
+namespace {
+
+MessageFilter& Filter() {
+  static MessageFilter filter;
+  return filter;
+}
+
+void Deliver(const MSG& message) {
+  if (Filter() && Filter()(message)) return;
+  ::TranslateMessage(&message);
+  ::DispatchMessageW(&message);
+}
+
+}  // namespace
+
+void SetMessageFilter(MessageFilter filter) { Filter() = std::move(filter); }
+
+int RunMessageLoop() {
+  MSG message{};
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) Deliver(message);
+  return static_cast<int>(message.wParam);
+}
+
+void ProcessWaitingMessages() {
+  MSG message{};
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    Deliver(message);
+  }
+}
+
+}  // namespace wrenfold::win32
