@@ -25,7 +25,8 @@ void StartTrace() {
   if (!file) return;
   const auto pid = ::GetCurrentProcessId();
   SetTraceSink([file, pid](std::string_view line) {
-    std::fprintf(file, "%lu %.*s\n", static_cast<unsigned long>(pid), static_cast<int>(line.size()), line.data());
+    std::fprintf(file, "%lu %llu %.*s\n", static_cast<unsigned long>(pid),
+                 static_cast<unsigned long long>(::GetTickCount64()), static_cast<int>(line.size()), line.data());
     std::fflush(file);
   });
 }
@@ -38,15 +39,16 @@ void WakeRunningInstance() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  StartTrace();
+  Trace("process start");
   ::SetLastError(0);
   HANDLE mutex = ::CreateMutexW(nullptr, TRUE, L"Wrenfold");
   if (!mutex || ::GetLastError() != 0) {
     WakeRunningInstance();
     if (mutex) ::CloseHandle(mutex);
+    Trace("another instance runs; process end");
     return 0;
   }
-  StartTrace();
-  Trace("process start");
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
   Win32System system;

@@ -32,14 +32,17 @@ using UniqueKey = UniqueHandle<HKEY, KeyTraits>;
 
 }  // namespace
 
-std::string Win32System::ExecutablePath() const {
+std::string ModuleFileName(HMODULE module) {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length = ::GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length < buffer.size()) return std::string(buffer.data(), length);
+    if (buffer.size() >= 32768) return {};
     buffer.resize(buffer.size() * 2);
   }
 }
+
+std::string Win32System::ExecutablePath() const { return ModuleFileName(nullptr); }
 
 DriveKind Win32System::DriveKindOf(const std::string& folder) const {
   // The drive type belongs to the volume: ask for the volume's root, which also answers for a

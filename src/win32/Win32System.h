@@ -7,6 +7,9 @@
 
 namespace wrenfold::win32 {
 
+// Full path of a loaded module's file; the program's own for null.
+[[nodiscard]] std::string ModuleFileName(HMODULE module);
+
 class Win32System final : public ISystem {
  public:
   [[nodiscard]] std::string ExecutablePath() const override;
