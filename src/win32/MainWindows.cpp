@@ -3,13 +3,13 @@
 #include "platform/Trace.h"
 #include "win32/MessageLoop.h"
 #include "win32/Win32Text.h"
+#include "win32/res/resource_ids.h"
 
 namespace wrenfold::win32 {
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kTimer2 = 2;
-constexpr int kAppIcon = 1;
 
 std::wstring MenuText(HMENU menu, int position) {
   wchar_t text[256] = {};
@@ -46,7 +46,7 @@ LRESULT SplashWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     ::FillRect(dc, &client, background);
     ::DeleteObject(background);
     HICON icon = static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIcon), IMAGE_ICON, 96, 96, LR_DEFAULTCOLOR));
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, 96, 96, LR_DEFAULTCOLOR));
     if (icon) {
       ::DrawIconEx(dc, 40, (client.bottom - 96) / 2, icon, 96, 96, 0, nullptr, DI_NORMAL);
       ::DestroyIcon(icon);
@@ -87,7 +87,7 @@ bool OptionsWindow::Create() {
   }
   const int size = ::GetSystemMetrics(SM_CXSMICON);
   smallIcon_.Reset(static_cast<HICON>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIcon), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   return true;
 }

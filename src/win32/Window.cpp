@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "win32/Win32Text.h"
+#include "win32/res/resource_ids.h"
 
 namespace wrenfold::win32 {
 
@@ -17,7 +18,7 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &Window::Procedure;
     wc.hInstance = instance;
-    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(kAppIconId));
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;
