@@ -115,15 +115,18 @@ def _run_probe(args, desktop, timeout):
     return done
 
 
+_LIST_COMMANDS = ("windows", "children")
+
+
 def probe(*args, desktop=None, timeout=None):
     """Runs wfprobe.exe (in the named desktop) and parses its JSON lines.
 
-    "windows" gives a list of windows; every other command the one object it printed, or None when
+    "windows" and "children" give a list; every other command the one object it printed, or None when
     it printed nothing (not found, timed out). Raises ProbeError on bad arguments, NoDesktopError
     when the desktop does not exist."""
     done = _run_probe(args, desktop, timeout)
     objects = [json.loads(line) for line in done.stdout.splitlines() if line.strip()]
-    if args and args[0] == "windows":
+    if args and args[0] in _LIST_COMMANDS:
         return objects
     return objects[0] if objects else None
 
@@ -377,7 +380,7 @@ class WineDesktop:
         try:
             return probe(*args, desktop=self.name, timeout=timeout)
         except NoDesktopError:
-            return [] if args and args[0] == "windows" else None
+            return [] if args and args[0] in _LIST_COMMANDS else None
 
     def windows(self, hidden=False):
         """The visible top-level windows (with hidden=True, all of them)."""
@@ -411,6 +414,10 @@ class WineDesktop:
 
     def foreground(self):
         return self.probe("foreground")
+
+    def children(self, hwnd):
+        """The child windows of a window: hwnd, class, text, id, visible."""
+        return self.probe("children", hwnd)
 
     def tray_icon_point(self, index=0):
         """Where to click the index-th notification icon, counted in the order the icons were

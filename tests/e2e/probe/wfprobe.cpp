@@ -228,6 +228,22 @@ int ListWindows(const Options& options) {
   return kExitOk;
 }
 
+// The child windows of a window (a message box's text and buttons, say), in z-order.
+int ListChildren(HWND parent) {
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(child, text, 1024);
+    JsonObject()
+        .Int("hwnd", HandleNumber(child))
+        .Text("class", ClassOf(child))
+        .Text("text", text)
+        .Int("id", ::GetDlgCtrlID(child))
+        .Bool("visible", ::IsWindowVisible(child) != FALSE)
+        .Print();
+  }
+  return kExitOk;
+}
+
 int FindWindowCommand(const Options& options) {
   const wchar_t* className = options.Get(L"--class");
   if (!className) return kExitUsage;
@@ -386,7 +402,7 @@ int DefineDriveCommand(const wchar_t* letter, const wchar_t* typeText, const wch
 int Usage() {
   std::fputs(
       "usage: wfprobe [--desktop NAME] windows [--all] | find --class C [--title T] [--title-contains T] [--pid P] [--timeout S]\n"
-      "     | hittest HWND CODE | foreground | post|send HWND MSG WPARAM LPARAM\n"
+      "     | hittest HWND CODE | children HWND | foreground | post|send HWND MSG WPARAM LPARAM\n"
       "     | wait-gone HWND [--timeout S] | wait-visible HWND 0|1 [--timeout S] | drive-type PATH\n"
       "     | define-drive LETTER TYPE UNIX_FOLDER\n",
       stderr);
@@ -413,6 +429,10 @@ int Run(int argc, wchar_t** argv) {
     const auto code = Number(argv[3]);
     if (!window || !code) return Usage();
     return HitTestCommand(window, static_cast<LRESULT>(*code));
+  }
+  if (command == L"children" && argc == 3) {
+    HWND window = WindowArg(argv[2]);
+    return window ? ListChildren(window) : Usage();
   }
   if (command == L"foreground" && argc == 2) {
     HWND window = ::GetForegroundWindow();
