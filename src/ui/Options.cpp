@@ -1,10 +1,12 @@
 #include "ui/Options.h"
 
 #include "app/Folders.h"
+#include "app/HookEvents.h"
 #include "app/Version.h"
 #include "platform/Error.h"
 #include "platform/Trace.h"
 #include "storage/StartAtLogon.h"
+#include "trayer/WindowHelpers.h"
 
 namespace wrenfold {
 namespace {
@@ -41,14 +43,14 @@ bool TfrmOptions::StartUp() {
   HooksMessage = services_.ui.RegisterMessage(kHooksMessageName);
   ClearWindowMenuMessage = services_.ui.RegisterMessage(kClearWindowMenuMessageName);
 
-  const auto exePath = services_.system.ExecutablePath();
-  VersionString = GetFileVersionString(services_.system, exePath);
+  ExePath = services_.system.ExecutablePath();
+  VersionString = GetFileVersionString(services_.system, ExePath);
   view_.SetCaption(VersionCaption());
 
-  ProgramFolder = FolderOf(exePath);
+  ProgramFolder = FolderOf(ExePath);
   HelpFile = services_.system.EnvironmentVariable("ALLUSERSPROFILE") + std::string(kHelpSubfolder) +
              std::string(kHelpFileName);
-  Trayer = std::make_unique<TTrayer>(services_.text);
+  Trayer = std::make_unique<TTrayer>(services_.text, services_.desktop, services_.waysBack);
   HookFilterInstalled = true;
 
   if (!FindDataFolderAndUpdater()) return false;
@@ -104,7 +106,7 @@ bool TfrmOptions::FindDataFolderAndUpdater() {
 }
 
 void TfrmOptions::WriteSettingsFile(SettingsWrite mode) {
-  ApplyStartAtLogon(services_.system, StartupFolder, services_.system.ExecutablePath(), TntCheckBox7);
+  ApplyStartAtLogon(services_.system, StartupFolder, ExePath, TntCheckBox7);
   wrenfold::WriteSettingsFile(services_.files, SettingsFilePath(), Common, DontShow, WorkingSpecialSettings, mode);
 }
 
@@ -113,7 +115,48 @@ bool TfrmOptions::HandleHookMessage(unsigned message, std::uintptr_t wParam, std
   if (TraceEnabled()) {
     Trace("hooks message window=" + HexText(wParam) + " code=" + HexText(static_cast<std::uint64_t>(lParam)));
   }
+  if (!Trayer) return true;
+  using hooks::HookEvent;
+  const WindowId window{wParam};
+  const auto code = static_cast<HookEvent>(static_cast<std::uint32_t>(lParam));
+  const bool known = code == HookEvent::Hide || code == HookEvent::Tray || code == HookEvent::CloseRightClick ||
+                     code == HookEvent::MinimizeLeftClick || code == HookEvent::TrayAlt;
+  if (!known || static_cast<std::uintptr_t>(lParam) > 0xFFFFFFFFu) return true;
+
+  auto& desktop = services_.desktop;
+  const auto exe = ExePathOfWindow(desktop, window);
+  // A window already held that shows up again is simply hidden again: no second way back.
+  if (Trayer->HoldsWindow(window)) {
+    desktop.Show(window, ShowCommand::Hide);
+    return true;
+  }
+  const auto& settings = Trayer->EffectiveSettings(exe);
+  const bool use = settings.UseWrenfold && !IsOwnExecutable(services_.text, exe, ExePath);
+  switch (code) {
+    case HookEvent::Hide:
+      if (use) Trayer->TrayWindow(window, TrayingDestination::Hide);
+      break;
+    case HookEvent::Tray:
+    case HookEvent::TrayAlt:
+      if (use) Trayer->TrayWindow(window, TrayingDestination::Tray);
+      break;
+    case HookEvent::CloseRightClick:
+      if (use && settings.HideByRC) Trayer->TrayWindow(window, TrayingDestination::Hide);
+      break;
+    case HookEvent::MinimizeLeftClick:
+      if (use && settings.ReplMinWithTray) {
+        Trayer->TrayWindow(window, TrayingDestination::Tray);
+      } else {
+        // The hooks library kept the click from the window; the usual minimize comes from here.
+        desktop.PostSysCommand(window, syscommand::Minimize);
+      }
+      break;
+  }
   return true;
+}
+
+void TfrmOptions::PopupMenu1Popup() {
+  if (Trayer) Trayer->RefreshContainers();
 }
 
 void TfrmOptions::Timer1Timer() {
@@ -159,6 +202,8 @@ void TfrmOptions::FormDestroy() {
   TrayerBusy = true;
   if (!SessionEnding) ReleaseHooks();
   TearDown();
+  // Bringing the windows back cleared it on the way; no watch may start from here on.
+  TrayerBusy = true;
 }
 
 void TfrmOptions::ReleaseHooks() { hooks_.Release(ClearWindowMenuMessage); }
@@ -166,6 +211,7 @@ void TfrmOptions::ReleaseHooks() { hooks_.Release(ClearWindowMenuMessage); }
 void TfrmOptions::TearDown() {
   WorkingSpecialSettings.Clear();
   ShownSpecialSettings.Clear();
+  if (Trayer) Trayer->Dispose();
   Trayer.reset();
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/HooksBinding.h"
+#include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/HooksLibrary.h"
 #include "platform/System.h"
@@ -47,6 +48,8 @@ struct OptionsServices {
   ITextServices& text;
   IHooksLibrary& hooks;
   IUserInterface& ui;
+  IDesktop& desktop;
+  IWaysBack& waysBack;
 };
 
 inline constexpr std::string_view kApplicationTitle = "Wrenfold";
@@ -68,8 +71,12 @@ class TfrmOptions {
   [[nodiscard]] bool StartUp();
 
   // Filter of every message the program's message loops retrieve. True when the message was
-  // the hooks message, which then goes no further.
+  // the hooks message, which then goes no further: the reported window is put away, hidden
+  // again, minimized as usual, or left alone, by its application's settings.
   [[nodiscard]] bool HandleHookMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+  // Runs just before the main tray menu opens.
+  void PopupMenu1Popup();
 
   void Timer1Timer();
   void Timer2Timer();
@@ -93,6 +100,7 @@ class TfrmOptions {
   std::function<void()> WatchWindows;
 
   // Program-wide state.
+  std::string ExePath;  // the program's own executable
   std::string ProgramFolder;
   std::string DataFolder;
   std::string UpdaterPath;

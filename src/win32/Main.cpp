@@ -8,6 +8,7 @@
 #include "ui/Options.h"
 #include "win32/MainWindows.h"
 #include "win32/MessageLoop.h"
+#include "win32/Win32Desktop.h"
 #include "win32/Win32FileSystem.h"
 #include "win32/Win32System.h"
 #include "win32/Win32Text.h"
@@ -56,6 +57,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Win32TextServices text;
   Win32HooksLibrary hooks;
   Win32UserInterface ui;
+  Win32Desktop desktop;
 
   AppWindow app;
   app.Create();
@@ -69,7 +71,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   int exitCode = 0;
   {
-    TfrmOptions logic({system, files, text, hooks, ui}, options);
+    TfrmOptions logic({system, files, text, hooks, ui, desktop, options.WaysBack()}, options);
     options.Attach(&logic);
     app.Attach(&logic);
     SetMessageFilter([&logic](const MSG& message) {

@@ -85,6 +85,7 @@ bool OptionsWindow::Create() {
       ::AppendMenuW(menu_.Get(), MF_STRING, id, AsWide(std::u16string(item.caption)));
     }
   }
+  waysBack_ = std::make_unique<Win32WaysBack>(Handle(), kTrayCallback, menu_.Get());
   const int size = ::GetSystemMetrics(SM_CXSMICON);
   smallIcon_.Reset(static_cast<HICON>(
       ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
@@ -139,6 +140,7 @@ void OptionsWindow::OpenMenuAtCursor() {
   // The menu closes properly on a click elsewhere only when our application is in front.
   ::SetForegroundWindow(app_.Handle());
   ProcessWaitingMessages();
+  logic_->PopupMenu1Popup();
   if (TraceEnabled()) {
     std::string items;
     for (int i = 0; i < ::GetMenuItemCount(menu_.Get()); ++i) {
@@ -157,6 +159,7 @@ void OptionsWindow::OpenMenuAtCursor() {
 
 void OptionsWindow::RunCommand(MenuItemId id) {
   if (TraceEnabled()) Trace("command " + std::to_string(static_cast<unsigned>(id)));
+  if (waysBack_->HandleMenuCommand(static_cast<UINT>(id))) return;
   switch (id) {
     case MenuItemId::Exit1: logic_->Exit1Click(); break;
     case MenuItemId::Settings1: logic_->Settings1Click(); break;
@@ -167,11 +170,17 @@ void OptionsWindow::RunCommand(MenuItemId id) {
 LRESULT OptionsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!logic_) return Window::OnMessage(message, wParam, lParam);
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    // The shell made a new notification area: every icon of ours goes back into it.
     trayIcon_.Restore();
+    waysBack_->RestoreIcons();
     return 0;
   }
   switch (message) {
     case kTrayCallback:
+      if (wParam != trayIcon_.Id()) {
+        waysBack_->HandleTrayCallback(wParam, lParam);
+        return 0;
+      }
       if (lParam == WM_RBUTTONUP) OpenMenuAtCursor();
       if (lParam == WM_LBUTTONDBLCLK) logic_->Settings1Click();
       return 0;

@@ -7,6 +7,7 @@
 #include "ui/Options.h"
 #include "win32/TrayIcon.h"
 #include "win32/UniqueHandle.h"
+#include "win32/WaysBack.h"
 #include "win32/Window.h"
 
 namespace wrenfold::win32 {
@@ -60,6 +61,8 @@ class OptionsWindow final : public Window, public IOptionsView {
   explicit OptionsWindow(AppWindow& app) : app_(app) {}
   bool Create();
   void Attach(TfrmOptions* logic) { logic_ = logic; }
+  // The icons and menu entries of the windows put away; they live in this window's tray and menu.
+  [[nodiscard]] IWaysBack& WaysBack() { return *waysBack_; }
 
   // IOptionsView
   void SetCaption(const std::u16string& caption) override;
@@ -87,6 +90,7 @@ class OptionsWindow final : public Window, public IOptionsView {
   AppWindow& app_;
   TfrmOptions* logic_ = nullptr;
   UniqueMenu menu_;
+  std::unique_ptr<Win32WaysBack> waysBack_;
   UniqueIcon smallIcon_;
   TrayIcon trayIcon_{1, kTrayCallback};
   std::unique_ptr<SplashWindow> splash_;
