@@ -175,6 +175,109 @@ void TTrayer::EntryClick(TWndContainer& container) {
   RestoreWindow(container.Window);
 }
 
+namespace {
+
+// Spaces and control characters do not make a title.
+bool IsBlankTitle(std::u16string_view title) {
+  for (const char16_t c : title) {
+    if (c > u' ') return false;
+  }
+  return true;
+}
+
+// Makes the candidate list for one bulk command and takes it down again on every way out.
+class CandidateScope {
+ public:
+  explicit CandidateScope(TTrayer& trayer, const IDesktop& desktop) : trayer_(trayer) {
+    trayer_.CandidateList.clear();
+    for (const WindowId window : desktop.TopLevelWindows()) trayer_.CollectCandidate(window);
+  }
+  ~CandidateScope() { trayer_.CandidateList.clear(); }
+  CandidateScope(const CandidateScope&) = delete;
+  CandidateScope& operator=(const CandidateScope&) = delete;
+
+ private:
+  TTrayer& trayer_;
+};
+
+}  // namespace
+
+void TTrayer::CollectCandidate(WindowId window) {
+  if ((desktop_->Style(window) & style::Visible) && !IsBlankTitle(desktop_->Title(window))) {
+    CandidateList.push_back(window);
+  }
+}
+
+int TTrayer::CountCandidateWindows() {
+  BusyScope busy;
+  CandidateScope candidates(*this, *desktop_);
+  return static_cast<int>(CandidateList.size());
+}
+
+void TTrayer::CloseAllWindows() {
+  BusyScope busy;
+  CandidateScope candidates(*this, *desktop_);
+  for (const WindowId window : CandidateList) {
+    try {
+      if (IsOwnWindow(*desktop_, *text_, window, OwnExePath)) continue;
+      if (desktop_->IsVisible(window) && !IsShellWindow(*desktop_, *text_, window)) {
+        desktop_->PostSysCommand(window, syscommand::Close);
+      }
+    } catch (const std::exception&) {
+      // This window only: the others still get their turn.
+    }
+  }
+}
+
+void TTrayer::TrayAllWindows(TrayingDestination destination) {
+  BusyScope busy;
+  CandidateScope candidates(*this, *desktop_);
+  for (const WindowId window : CandidateList) {
+    try {
+      const auto exe = ExePathOfWindow(*desktop_, window);
+      const bool eligible = EffectiveSettings(exe).UseWrenfold && !IsOwnExecutable(*text_, exe, OwnExePath);
+      // Asked again at its turn: an earlier window's owner may have gone with it.
+      if (eligible && desktop_->IsVisible(window) && !IsShellWindow(*desktop_, *text_, window)) {
+        TrayWindow(window, destination);
+      }
+    } catch (const std::exception&) {
+      // This window only.
+    }
+  }
+}
+
+void TTrayer::WatchWindows() {
+  try {
+    for (int i = 0; i < ContainerCount();) {
+      auto& container = *containers_[static_cast<std::size_t>(i)];
+      const bool letBack = EffectiveSettings(container.ExePath).ShowOnFocusSteal;
+      if (desktop_->IsVisible(container.Window)) {
+        if (TraceEnabled()) {
+          Trace(std::string(letBack ? "watch let back" : "watch hid again") + " window=" +
+                std::to_string(container.Window.value));
+        }
+        if (letBack) {
+          BringBack(container);
+          DropContainer(i);
+          continue;
+        }
+        desktop_->Show(container.Window, ShowCommand::Hide);
+      }
+      if (container.Owner && container.Owner != container.Window && desktop_->IsVisible(container.Owner)) {
+        if (letBack) {
+          BringBack(container);
+          DropContainer(i);
+          continue;
+        }
+        desktop_->Show(container.Owner, ShowCommand::Hide);
+      }
+      ++i;
+    }
+  } catch (const std::exception&) {
+    // The pass ends here; the next one starts afresh.
+  }
+}
+
 void TTrayer::Animate(WindowId window, bool away) {
   if (defaults_.SkipAnimation) return;
   const WindowId tray = desktop_->FindTopLevel("Shell_TrayWnd");

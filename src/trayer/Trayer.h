@@ -106,6 +106,21 @@ class TTrayer {
   void IconMouseMove(TWndContainer& container);
   void EntryClick(TWndContainer& container);
 
+  // Bulk commands over every candidate window: a visible top-level window with a title that is
+  // not blank. Each window is handled on its own; one that fails is skipped.
+  [[nodiscard]] int CountCandidateWindows();
+  void CloseAllWindows();
+  void TrayAllWindows(TrayingDestination destination);
+  void CollectCandidate(WindowId window);
+  // One pass of the half-second watch: a held window that showed itself again is let back or
+  // hidden again, as its application's settings say.
+  void WatchWindows();
+
+  // The program's own executable: its windows are never put away or closed by the bulk commands.
+  std::string OwnExePath;
+  // Exists only while a bulk command runs, in the platform's enumeration order.
+  std::vector<WindowId> CandidateList;
+
   void PutAway(TWndContainer& container);
   void BringBack(TWndContainer& container);
   // Destroys the container at `index` and takes it out of the list.

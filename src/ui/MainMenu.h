@@ -1,7 +1,9 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace wrenfold {
 
@@ -31,5 +33,13 @@ struct MenuItemSpec {
 };
 
 [[nodiscard]] std::span<const MenuItemSpec> FixedMenuItems();
+
+// Every caption without an access key gets one: its first letter or digit that no item above it
+// (or any item with a key of its own) has taken; "&&" is a literal ampersand, not a key.
+[[nodiscard]] std::vector<std::u16string> WithAccessKeys(const std::vector<std::u16string>& captions);
+
+// Which items show, given which are separators: a separator shows only between two shown items
+// that are not separators, and of several in a row only the last.
+[[nodiscard]] std::vector<bool> ShownItems(const std::vector<bool>& separators);
 
 }  // namespace wrenfold

@@ -51,6 +51,7 @@ bool TfrmOptions::StartUp() {
   HelpFile = services_.system.EnvironmentVariable("ALLUSERSPROFILE") + std::string(kHelpSubfolder) +
              std::string(kHelpFileName);
   Trayer = std::make_unique<TTrayer>(services_.text, services_.desktop, services_.waysBack);
+  Trayer->OwnExePath = ExePath;
   HookFilterInstalled = true;
 
   if (!FindDataFolderAndUpdater()) return false;
@@ -156,7 +157,55 @@ bool TfrmOptions::HandleHookMessage(unsigned message, std::uintptr_t wParam, std
 }
 
 void TfrmOptions::PopupMenu1Popup() {
-  if (Trayer) Trayer->RefreshContainers();
+  if (!Trayer) return;
+  Trayer->RefreshContainers();
+  view_.EnableMenuItem(MenuItemId::Restoreall1, Trayer->ContainerCount() > 0);
+  const bool several = Trayer->CountCandidateWindows() > 1;
+  view_.EnableMenuItem(MenuItemId::Hidealltotray1, several);
+  view_.EnableMenuItem(MenuItemId::Minimizealltotray1, several);
+  view_.BringLastActivePopupForward();
+}
+
+namespace {
+
+// A menu command's item is disabled while the command runs, and enabled again however it ends.
+class ItemBusy {
+ public:
+  ItemBusy(IOptionsView& view, MenuItemId item) : view_(view), item_(item) { view_.EnableMenuItem(item_, false); }
+  ~ItemBusy() { view_.EnableMenuItem(item_, true); }
+  ItemBusy(const ItemBusy&) = delete;
+  ItemBusy& operator=(const ItemBusy&) = delete;
+
+ private:
+  IOptionsView& view_;
+  MenuItemId item_;
+};
+
+}  // namespace
+
+void TfrmOptions::Minimizealltotray1Click() {
+  ItemBusy busy(view_, MenuItemId::Minimizealltotray1);
+  Trayer->TrayAllWindows(TrayingDestination::Tray);
+}
+
+void TfrmOptions::Hidealltotray1Click() {
+  ItemBusy busy(view_, MenuItemId::Hidealltotray1);
+  Trayer->TrayAllWindows(TrayingDestination::Hide);
+}
+
+void TfrmOptions::Restoreall1Click() {
+  ItemBusy busy(view_, MenuItemId::Restoreall1);
+  Trayer->RestoreAll();
+}
+
+void TfrmOptions::Closeallwindows1Click() {
+  ItemBusy busy(view_, MenuItemId::Closeallwindows1);
+  if (!DontShow.DontShowCloseAllConf) {
+    if (!AskDontShowAgain(view_.DlgDontShowAgain(), kCloseAllQuestion, DontShow.DontShowCloseAllConf)) return;
+    // A failed write ends the command here, with the error shown; the answer still holds for this run.
+    if (DontShow.DontShowCloseAllConf) WriteDontShowCloseAllConf(services_.files, SettingsFilePath());
+  }
+  Trayer->CloseAllWindows();
 }
 
 void TfrmOptions::Timer1Timer() {
@@ -170,7 +219,7 @@ void TfrmOptions::Timer1Timer() {
 void TfrmOptions::Timer2Timer() {
   if (!HooksActive || TrayerBusy) return;
   view_.SetTimerEnabled(TimerId::Timer2, false);
-  if (WatchWindows) WatchWindows();
+  Trayer->WatchWindows();
   view_.SetTimerEnabled(TimerId::Timer2, true);
 }
 

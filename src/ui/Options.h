@@ -14,6 +14,7 @@
 #include "platform/UserInterface.h"
 #include "storage/SettingsFile.h"
 #include "trayer/Trayer.h"
+#include "ui/Confirm.h"
 #include "ui/MainMenu.h"
 
 namespace wrenfold {
@@ -32,6 +33,11 @@ class IOptionsView {
   virtual void Hide() = 0;
   virtual void ShowNormal() = 0;
   virtual void RemoveMenuItem(MenuItemId id) = 0;
+  virtual void EnableMenuItem(MenuItemId id, bool enabled) = 0;
+  // Brings the program's last active pop-up window (an open settings window or dialog) forward.
+  virtual void BringLastActivePopupForward() = 0;
+  [[nodiscard]] virtual IConfirmDialog& DlgDontShowAgain() = 0;
+  [[nodiscard]] virtual IConfirmDialog& DlgDontShowAgainLarge() = 0;
   // Shows the main tray icon; it comes back by itself when the shell re-creates the tray.
   virtual void ShowTrayIcon(const std::u16string& tooltip) = 0;
   virtual void RemoveTrayIcon() = 0;
@@ -77,6 +83,10 @@ class TfrmOptions {
 
   // Runs just before the main tray menu opens.
   void PopupMenu1Popup();
+  void Minimizealltotray1Click();
+  void Hidealltotray1Click();
+  void Restoreall1Click();
+  void Closeallwindows1Click();
 
   void Timer1Timer();
   void Timer2Timer();
@@ -95,9 +105,6 @@ class TfrmOptions {
   void WriteSettingsFile(SettingsWrite mode);
   [[nodiscard]] std::string SettingsFilePath() const { return DataFolder + std::string(kSettingsFileName); }
   [[nodiscard]] std::u16string VersionCaption() const;
-
-  // Run by the watch timer; the trayer's watch is plugged in here.
-  std::function<void()> WatchWindows;
 
   // Program-wide state.
   std::string ExePath;  // the program's own executable

@@ -62,12 +62,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   AppWindow app;
   app.Create();
   OptionsWindow options(app);
-  PlainForm dlgLarge, special, dlg, about;
+  ConfirmDialog dlgLarge(ConfirmDialog::Size::Large);
+  ConfirmDialog dlg(ConfirmDialog::Size::Small);
+  PlainForm special, about;
   options.Create();
   dlgLarge.Create(L"TfDlgDontShowAgainLarge", app.Handle());
   special.Create(L"TSpecialSettingsForm", app.Handle());
   dlg.Create(L"TfDlgDontShowAgain", app.Handle());
   about.Create(L"TfAbout", app.Handle());
+  options.AttachDialogs(&dlg, &dlgLarge);
 
   int exitCode = 0;
   {

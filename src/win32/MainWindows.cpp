@@ -11,10 +11,14 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kTimer2 = 2;
 
-std::wstring MenuText(HMENU menu, int position) {
-  wchar_t text[256] = {};
-  ::GetMenuStringW(menu, static_cast<UINT>(position), text, 255, MF_BYPOSITION);
-  return text;
+// A caption as the user reads it: the access-key marks gone, "&&" shown as "&".
+std::string Readable(const std::u16string& caption) {
+  std::u16string plain;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == u'&' && i + 1 < caption.size()) ++i;
+    plain += caption[i];
+  }
+  return Narrow(std::wstring(reinterpret_cast<const wchar_t*>(plain.data()), plain.size()));
 }
 
 }  // namespace
@@ -114,6 +118,62 @@ void OptionsWindow::ShowTrayIcon(const std::u16string& tooltip) {
 
 void OptionsWindow::RemoveTrayIcon() { trayIcon_.Remove(); }
 
+void OptionsWindow::EnableMenuItem(MenuItemId id, bool enabled) {
+  ::EnableMenuItem(menu_.Get(), static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void OptionsWindow::BringLastActivePopupForward() {
+  HWND popup = ::GetLastActivePopup(app_.Handle());
+  if (popup && popup != app_.Handle() && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup)) {
+    ::SetForegroundWindow(popup);
+  }
+}
+
+HMENU OptionsWindow::PresentedMenu() const {
+  struct Item {
+    MENUITEMINFOW info;
+    std::u16string caption;
+  };
+  std::vector<Item> items;
+  std::vector<std::u16string> captions;
+  std::vector<bool> separators;
+  const int count = ::GetMenuItemCount(menu_.Get());
+  for (int i = 0; i < count; ++i) {
+    Item item{};
+    item.info.cbSize = sizeof item.info;
+    item.info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_BITMAP | MIIM_STRING;
+    wchar_t text[1024] = {};
+    item.info.dwTypeData = text;
+    item.info.cch = 1023;
+    ::GetMenuItemInfoW(menu_.Get(), static_cast<UINT>(i), TRUE, &item.info);
+    item.caption.assign(reinterpret_cast<const char16_t*>(text));
+    captions.push_back(item.caption);
+    separators.push_back((item.info.fType & MFT_SEPARATOR) != 0);
+    items.push_back(std::move(item));
+  }
+  const auto keyed = WithAccessKeys(captions);
+  const auto shown = ShownItems(separators);
+  HMENU presented = ::CreatePopupMenu();
+  std::string traced;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (!shown[i]) continue;
+    auto info = items[i].info;
+    std::u16string caption = keyed[i];
+    info.dwTypeData = separators[i] ? nullptr : const_cast<wchar_t*>(AsWide(caption));
+    info.cch = 0;
+    if (separators[i]) info.fMask &= ~static_cast<UINT>(MIIM_STRING);
+    // The bitmaps stay the base menu's: a menu does not own its items' bitmaps.
+    ::InsertMenuItemW(presented, ::GetMenuItemCount(presented), TRUE, &info);
+    if (TraceEnabled()) {
+      traced += traced.empty() ? "" : "|";
+      traced += separators[i] ? std::string("-") : Readable(caption);
+      if (!separators[i] && (info.fState & MFS_DISABLED)) traced += "[off]";
+    }
+  }
+  if (TraceEnabled()) Trace("menu " + traced);
+  return presented;
+}
+
 void OptionsWindow::SetTimerEnabled(TimerId timer, bool enabled) {
   const UINT_PTR id = timer == TimerId::Timer1 ? kTimer1 : kTimer2;
   if (enabled) {
@@ -141,18 +201,12 @@ void OptionsWindow::OpenMenuAtCursor() {
   ::SetForegroundWindow(app_.Handle());
   ProcessWaitingMessages();
   logic_->PopupMenu1Popup();
-  if (TraceEnabled()) {
-    std::string items;
-    for (int i = 0; i < ::GetMenuItemCount(menu_.Get()); ++i) {
-      const auto text = MenuText(menu_.Get(), i);
-      items += (i ? "|" : "") + (text.empty() ? std::string("-") : Narrow(text));
-    }
-    Trace("menu " + items);
-  }
+  UniqueMenu presented(PresentedMenu());
   POINT at{};
   ::GetCursorPos(&at);
   const UINT command = static_cast<UINT>(::TrackPopupMenuEx(
-      menu_.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, app_.Handle(), nullptr));
+      presented.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, app_.Handle(), nullptr));
+  presented.Reset();
   ::PostMessageW(app_.Handle(), WM_NULL, 0, 0);
   if (command != 0) RunCommand(static_cast<MenuItemId>(command));
 }
@@ -163,8 +217,13 @@ void OptionsWindow::RunCommand(MenuItemId id) {
   switch (id) {
     case MenuItemId::Exit1: logic_->Exit1Click(); break;
     case MenuItemId::Settings1: logic_->Settings1Click(); break;
+    case MenuItemId::Minimizealltotray1: logic_->Minimizealltotray1Click(); break;
+    case MenuItemId::Hidealltotray1: logic_->Hidealltotray1Click(); break;
+    case MenuItemId::Restoreall1: logic_->Restoreall1Click(); break;
+    case MenuItemId::Closeallwindows1: logic_->Closeallwindows1Click(); break;
     default: break;
   }
+  if (TraceEnabled()) Trace("command " + std::to_string(static_cast<unsigned>(id)) + " done");
 }
 
 LRESULT OptionsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

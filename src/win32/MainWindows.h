@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ui/Options.h"
+#include "win32/ConfirmDialog.h"
 #include "win32/TrayIcon.h"
 #include "win32/UniqueHandle.h"
 #include "win32/WaysBack.h"
@@ -61,6 +62,10 @@ class OptionsWindow final : public Window, public IOptionsView {
   explicit OptionsWindow(AppWindow& app) : app_(app) {}
   bool Create();
   void Attach(TfrmOptions* logic) { logic_ = logic; }
+  void AttachDialogs(ConfirmDialog* small, ConfirmDialog* large) {
+    dlgDontShowAgain_ = small;
+    dlgDontShowAgainLarge_ = large;
+  }
   // The icons and menu entries of the windows put away; they live in this window's tray and menu.
   [[nodiscard]] IWaysBack& WaysBack() { return *waysBack_; }
 
@@ -71,6 +76,10 @@ class OptionsWindow final : public Window, public IOptionsView {
   void Hide() override;
   void ShowNormal() override;
   void RemoveMenuItem(MenuItemId id) override;
+  void EnableMenuItem(MenuItemId id, bool enabled) override;
+  void BringLastActivePopupForward() override;
+  [[nodiscard]] IConfirmDialog& DlgDontShowAgain() override { return *dlgDontShowAgain_; }
+  [[nodiscard]] IConfirmDialog& DlgDontShowAgainLarge() override { return *dlgDontShowAgainLarge_; }
   void ShowTrayIcon(const std::u16string& tooltip) override;
   void RemoveTrayIcon() override;
   void SetTimerEnabled(TimerId timer, bool enabled) override;
@@ -85,6 +94,8 @@ class OptionsWindow final : public Window, public IOptionsView {
 
  private:
   void OpenMenuAtCursor();
+  // The menu as it is shown: separators reduced, access keys given. The caller destroys it.
+  [[nodiscard]] HMENU PresentedMenu() const;
   void RunCommand(MenuItemId id);
 
   AppWindow& app_;
@@ -94,6 +105,8 @@ class OptionsWindow final : public Window, public IOptionsView {
   UniqueIcon smallIcon_;
   TrayIcon trayIcon_{1, kTrayCallback};
   std::unique_ptr<SplashWindow> splash_;
+  ConfirmDialog* dlgDontShowAgain_ = nullptr;
+  ConfirmDialog* dlgDontShowAgainLarge_ = nullptr;
   UINT taskbarCreated_ = 0;
   int page_ = 0;
 };

@@ -24,6 +24,21 @@ int RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
+void RunModalLoop(HWND dialog, const std::function<bool()>& done) {
+  MSG message{};
+  while (!done()) {
+    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (Filter() && Filter()(message)) continue;
+    if (::IsDialogMessageW(dialog, &message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
 void ProcessWaitingMessages() {
   MSG message{};
   while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -40,4 +40,12 @@ struct KernelHandleTraits {
 };
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 
+// GDI objects: fonts, bitmaps, brushes.
+template <typename T>
+struct GdiObjectTraits {
+  static bool IsValid(T object) { return object != nullptr; }
+  static void Close(T object) { ::DeleteObject(object); }
+};
+using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
+
 }  // namespace wrenfold::win32

@@ -355,9 +355,11 @@ class WineDesktop:
         # Desktops all sit at the screen's origin; the one clicked must be on top.
         xdotool("windowraise", self.x_window())
         # mousemove --sync waits for a motion that never comes when the pointer is there already.
-        where = dict(line.split("=", 1) for line in xdotool("getmouselocation", "--shell").split())
+        # getmouselocation itself can fail while the window under the pointer goes away: then move.
+        where = dict(line.split("=", 1) for line in xdotool("getmouselocation", "--shell", check=False).split()
+                     if "=" in line)
         chain = []
-        if (int(where["X"]), int(where["Y"])) != (screen_x, screen_y):
+        if (int(where.get("X", -1)), int(where.get("Y", -1))) != (screen_x, screen_y):
             chain += ["mousemove", "--sync", screen_x, screen_y, "sleep", "0.1"]
         for key in modifiers:
             chain += ["keydown", key]

@@ -27,6 +27,12 @@ WM_QUERYENDSESSION = 0x0011
 TRAY_CALLBACK = 0x8001  # WM_APP + 1
 WM_RBUTTONUP = 0x0205
 MENU_CLASS = "#32768"
+MENU_BORDER, MENU_ITEM, MENU_SEPARATOR = 3, 16, 9
+
+
+def plain(item):
+    """A menu item's caption without the "[off]" the trace marks disabled items with."""
+    return item[:-len("[off]")] if item.endswith("[off]") else item
 
 
 def user_folder():
@@ -122,6 +128,19 @@ class Wrenfold:
         x = 100 if left > 300 else right + 100
         self.desktop.click(x, 300)
         wait_for(self._menu_closed, 10, 0.2, "the menu stayed open")
+
+    def choose_menu_item(self, items, caption):
+        """Clicks the item of the open menu with this caption; `items` as the menu's opening gave them.
+
+        Wine draws a menu with a 3-pixel border, 16-pixel items and 9-pixel separators (at 96 DPI);
+        the menu's height is checked against that before a click relies on it."""
+        menu = self.desktop.find(MENU_CLASS, timeout=5, visible=True)
+        left, top, right, bottom = menu["rect"]
+        heights = [MENU_SEPARATOR if item == "-" else MENU_ITEM for item in items]
+        self.test.assertEqual(bottom - top, 2 * MENU_BORDER + sum(heights), "the menu's layout is not as expected")
+        index = [plain(item) for item in items].index(caption)
+        y = top + MENU_BORDER + sum(heights[:index]) + heights[index] // 2
+        self.desktop.click((left + right) // 2, y)
 
     def choose_last_menu_item(self):
         menu = self.desktop.find(MENU_CLASS, timeout=5, visible=True)

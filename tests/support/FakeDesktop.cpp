@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 namespace wrenfold::fake {
 
@@ -24,6 +25,7 @@ const FakeWindow* FakeDesktop::Find(WindowId window) const {
 }
 
 bool FakeDesktop::IsVisible(WindowId window) const {
+  if (std::find(failing.begin(), failing.end(), window) != failing.end()) throw std::runtime_error("gone");
   const auto* w = Find(window);
   return w && w->visible;
 }
@@ -54,6 +56,7 @@ std::u16string FakeDesktop::Title(WindowId window) const {
 }
 
 std::string FakeDesktop::ExePathOf(WindowId window) const {
+  if (std::find(failing.begin(), failing.end(), window) != failing.end()) throw std::runtime_error("gone");
   const auto* w = Find(window);
   return w ? w->exePath : std::string();
 }

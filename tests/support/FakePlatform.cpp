@@ -102,6 +102,18 @@ void FakeOptionsView::Hide() {
   visible = false;
 }
 void FakeOptionsView::RemoveMenuItem(MenuItemId id) { removedItems.insert(id); }
+void FakeOptionsView::EnableMenuItem(MenuItemId id, bool on) {
+  enabled[id] = on;
+  enabledHistory[id].push_back(on);
+}
+
+DialogResult FakeConfirmDialog::ShowModal() {
+  log_.push_back("confirm");
+  ++showings;
+  boxWhenShown.push_back(box);
+  if (tickBox) box = true;
+  return answer;
+}
 void FakeOptionsView::ShowTrayIcon(const std::u16string& text) {
   log_.push_back("tray icon");
   tooltip = text;

@@ -94,9 +94,29 @@ class FakeUserInterface final : public IUserInterface {
   CallLog& log_;
 };
 
+// A confirmation that answers as told and remembers what it was shown.
+class FakeConfirmDialog final : public IConfirmDialog {
+ public:
+  explicit FakeConfirmDialog(CallLog& log) : log_(log) {}
+  void SetQuestion(const std::u16string& text) override { question = text; }
+  void SetDontShowAgain(bool checked) override { box = checked; }
+  [[nodiscard]] bool DontShowAgain() const override { return box; }
+  [[nodiscard]] DialogResult ShowModal() override;
+
+  std::u16string question;
+  bool box = false;
+  int showings = 0;
+  DialogResult answer = DialogResult::Yes;
+  bool tickBox = false;           // the user ticks the box before answering
+  std::vector<bool> boxWhenShown;  // the box's state as each showing began
+
+ private:
+  CallLog& log_;
+};
+
 class FakeOptionsView final : public IOptionsView {
  public:
-  explicit FakeOptionsView(CallLog& log) : log_(log) {}
+  explicit FakeOptionsView(CallLog& log) : dialog(log), largeDialog(log), log_(log) {}
 
   void SetCaption(const std::u16string& text) override;
   void SelectPage(int index) override;
@@ -104,6 +124,10 @@ class FakeOptionsView final : public IOptionsView {
   void Hide() override;
   void ShowNormal() override { visible = true; }
   void RemoveMenuItem(MenuItemId id) override;
+  void EnableMenuItem(MenuItemId id, bool enabled) override;
+  void BringLastActivePopupForward() override { log_.push_back("popup forward"); }
+  [[nodiscard]] IConfirmDialog& DlgDontShowAgain() override { return dialog; }
+  [[nodiscard]] IConfirmDialog& DlgDontShowAgainLarge() override { return largeDialog; }
   void ShowTrayIcon(const std::u16string& text) override;
   void RemoveTrayIcon() override;
   void SetTimerEnabled(TimerId timer, bool enabled) override;
@@ -117,6 +141,10 @@ class FakeOptionsView final : public IOptionsView {
   bool visible = false;
   int page = -1;
   std::set<MenuItemId> removedItems;
+  std::map<MenuItemId, bool> enabled;           // items never touched are absent
+  std::map<MenuItemId, std::vector<bool>> enabledHistory;
+  FakeConfirmDialog dialog;
+  FakeConfirmDialog largeDialog;
   std::map<TimerId, bool> timers;
   bool splashShown = false;
   int splashDestroyed = 0;

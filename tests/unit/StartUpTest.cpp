@@ -208,21 +208,22 @@ TEST_F(StartUpTest, TheSplashGoesOnceAtTheFirstTick) {
   EXPECT_FALSE(view.timers[TimerId::Timer1]);
 }
 
-TEST_F(StartUpTest, TheWatchRunsOnlyWhenActiveAndNotBusyWithItsTimerOff) {
-  int runs = 0;
-  form.WatchWindows = [&] {
-    ++runs;
-    EXPECT_FALSE(view.timers[TimerId::Timer2]);
-  };
-  form.Timer2Timer();  // before start-up
-  EXPECT_EQ(runs, 0);
+TEST_F(StartUpTest, TheWatchRunsOnlyWhenActiveAndNotBusy) {
+  form.Timer2Timer();  // before start-up: nothing to watch, nothing happens
   ASSERT_TRUE(form.StartUp());
-  form.Timer2Timer();
-  EXPECT_EQ(runs, 1);
-  EXPECT_TRUE(view.timers[TimerId::Timer2]);
+  form.Trayer->DefaultSettings().ShowOnFocusSteal = false;
+  form.Trayer->DefaultSettings().SkipAnimation = true;
+  const auto window = desktop.Add({.title = u"Pops up"});
+  ASSERT_EQ(form.Trayer->TrayWindow(window, TrayingDestination::Tray), window);
+
+  desktop[window].visible = true;
   TrayerBusy = true;
   form.Timer2Timer();
-  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(desktop.IsVisible(window));  // busy: the watch skips its turn
+  TrayerBusy = false;
+  form.Timer2Timer();
+  EXPECT_FALSE(desktop.IsVisible(window));
+  EXPECT_TRUE(view.timers[TimerId::Timer2]);
 }
 
 TEST_F(StartUpTest, TheFilterConsumesOnlyTheHooksMessage) {

@@ -233,12 +233,16 @@ int ListChildren(HWND parent) {
   for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
     wchar_t text[1024] = {};
     ::GetWindowTextW(child, text, 1024);
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
     JsonObject()
         .Int("hwnd", HandleNumber(child))
         .Text("class", ClassOf(child))
         .Text("text", text)
         .Int("id", ::GetDlgCtrlID(child))
         .Bool("visible", ::IsWindowVisible(child) != FALSE)
+        .Raw("rect", "[" + std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+                         std::to_string(rect.right) + "," + std::to_string(rect.bottom) + "]")
         .Print();
   }
   return kExitOk;
