@@ -15,13 +15,18 @@ std::string HooksBinding::Bind(const std::string& programFolder) {
   return {};
 }
 
-void HooksBinding::Release(unsigned clearWindowMenuMessage) {
-  if (released_) return;
-  released_ = true;
-  ui_.BroadcastMessage(clearWindowMenuMessage);
-  if (library_.HasUnregisterHooks()) library_.UnregisterHooks();
+void HooksBinding::Release(unsigned clearWindowMenuMessage, bool unload) {
+  if (!released_) {
+    released_ = true;
+    ui_.BroadcastMessage(clearWindowMenuMessage);
+    if (library_.HasUnregisterHooks()) library_.UnregisterHooks();
+    Trace("hooks released");
+  }
+  if (unload) Unload();
+}
+
+void HooksBinding::Unload() {
   if (library_.Loaded()) library_.Unload();
-  Trace("hooks released");
 }
 
 }  // namespace wrenfold

@@ -24,8 +24,11 @@ class HooksBinding {
   // empty on success.
   [[nodiscard]] std::string Bind(const std::string& programFolder);
 
-  // Tells every window to drop what the hooks added, unregisters and unloads.
-  void Release(unsigned clearWindowMenuMessage);
+  // Tells every window to drop what the hooks added, unregisters and (with `unload`) unloads. The
+  // library's code may still be on the stack when a sent message (the session-end query) calls
+  // this, so unloading can wait for Unload().
+  void Release(unsigned clearWindowMenuMessage, bool unload = true);
+  void Unload();
   [[nodiscard]] bool Released() const { return released_; }
 
  private:

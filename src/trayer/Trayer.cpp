@@ -98,7 +98,14 @@ void TTrayer::BringBack(TWndContainer& container) {
   container.MenuEntry.reset();
   container.Held = false;
   const WindowId window = container.Window;
-  if (Gone(window)) return;
+  const bool ownerHidden = container.Owner && container.Owner != window && desktop_->IsWindow(container.Owner) &&
+                           !desktop_->IsVisible(container.Owner);
+  if (Gone(window)) {
+    // The window came back (or went) by itself; the owner we hid with it must not stay hidden
+    // with nothing left to bring it back.
+    if (ownerHidden) desktop_->Show(container.Owner, ShowCommand::Show);
+    return;
+  }
   Animate(window, false);
   if (container.Owner && container.Owner != window) desktop_->Show(container.Owner, ShowCommand::ShowNormal);
   desktop_->Show(window, ShowCommand::Show);
@@ -250,27 +257,25 @@ void TTrayer::WatchWindows() {
   try {
     for (int i = 0; i < ContainerCount();) {
       auto& container = *containers_[static_cast<std::size_t>(i)];
+      const bool windowShown = desktop_->IsVisible(container.Window);
+      const bool ownerShown =
+          container.Owner && container.Owner != container.Window && desktop_->IsVisible(container.Owner);
+      if (!windowShown && !ownerShown) {
+        ++i;
+        continue;
+      }
       const bool letBack = EffectiveSettings(container.ExePath).ShowOnFocusSteal;
-      if (desktop_->IsVisible(container.Window)) {
-        if (TraceEnabled()) {
-          Trace(std::string(letBack ? "watch let back" : "watch hid again") + " window=" +
-                std::to_string(container.Window.value));
-        }
-        if (letBack) {
-          BringBack(container);
-          DropContainer(i);
-          continue;
-        }
-        desktop_->Show(container.Window, ShowCommand::Hide);
+      if (TraceEnabled()) {
+        Trace(std::string(letBack ? "watch let back" : "watch hid again") + " window=" +
+              std::to_string(container.Window.value));
       }
-      if (container.Owner && container.Owner != container.Window && desktop_->IsVisible(container.Owner)) {
-        if (letBack) {
-          BringBack(container);
-          DropContainer(i);
-          continue;
-        }
-        desktop_->Show(container.Owner, ShowCommand::Hide);
+      if (letBack) {
+        BringBack(container);
+        DropContainer(i);
+        continue;
       }
+      if (windowShown) desktop_->Show(container.Window, ShowCommand::Hide);
+      if (ownerShown) desktop_->Show(container.Owner, ShowCommand::Hide);
       ++i;
     }
   } catch (const std::exception&) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/Desktop.h"
@@ -16,13 +17,17 @@ namespace wrenfold {
 // never runs in the middle of one. Program-wide, on the user-interface thread only.
 inline bool TrayerBusy = false;
 
-// Raises TrayerBusy for a scope and clears it on every way out.
+// Raises TrayerBusy for a scope and puts back what it found on every way out, so that an
+// operation inside another leaves the outer one busy.
 class BusyScope {
  public:
-  BusyScope() { TrayerBusy = true; }
-  ~BusyScope() { TrayerBusy = false; }
+  BusyScope() : previous_(std::exchange(TrayerBusy, true)) {}
+  ~BusyScope() { TrayerBusy = previous_; }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool previous_;
 };
 
 class TTrayer;

@@ -5,8 +5,8 @@
 
 namespace wrenfold {
 
-std::span<const MenuItemSpec> FixedMenuItems() {
-  static constexpr std::array<MenuItemSpec, 15> items = {{
+std::span<const MenuItemDef> FixedMenuItems() {
+  static constexpr std::array<MenuItemDef, 15> items = {{
       {MenuItemId::N5, u""},
       {MenuItemId::Configureautomaticupdates1, u"Quillmoor Utilities Automatic Updates"},
       {MenuItemId::UpdateQuillmoorUtilities1, u"Update Quillmoor Utilities"},

@@ -27,12 +27,12 @@ enum class MenuItemId : unsigned {
   Exit1,
 };
 
-struct MenuItemSpec {
+struct MenuItemDef {
   MenuItemId id;
   std::u16string_view caption;  // empty for a separator
 };
 
-[[nodiscard]] std::span<const MenuItemSpec> FixedMenuItems();
+[[nodiscard]] std::span<const MenuItemDef> FixedMenuItems();
 
 // Every caption without an access key gets one: its first letter or digit that no item above it
 // (or any item with a key of its own) has taken; "&&" is a literal ampersand, not a key.

@@ -91,13 +91,13 @@ bool TfrmOptions::StartUp() {
 
 bool TfrmOptions::FindDataFolderAndUpdater() {
   auto& system = services_.system;
-  if (system.DriveKindOf(ProgramFolder) == DriveKind::Removable) {
-    DataFolder = ProgramFolder;
+  const bool removable = system.DriveKindOf(ProgramFolder) == DriveKind::Removable;
+  DataFolder = DataFolderFor(removable, ProgramFolder, system.EnvironmentVariable("HOMEDRIVE"),
+                             system.EnvironmentVariable("HOMEPATH"));
+  if (removable) {
     UpdaterPath.clear();
     return true;
   }
-  DataFolder = DataFolderFor(false, ProgramFolder, system.EnvironmentVariable("HOMEDRIVE"),
-                             system.EnvironmentVariable("HOMEPATH"));
   if (!system.ForceDirectories(DataFolder)) {
     services_.ui.ShowMessage(Substitute(kCannotCreateDataFolder, DataFolder));
     return false;
@@ -125,12 +125,12 @@ bool TfrmOptions::HandleHookMessage(unsigned message, std::uintptr_t wParam, std
   if (!known || static_cast<std::uintptr_t>(lParam) > 0xFFFFFFFFu) return true;
 
   auto& desktop = services_.desktop;
-  const auto exe = ExePathOfWindow(desktop, window);
   // A window already held that shows up again is simply hidden again: no second way back.
   if (Trayer->HoldsWindow(window)) {
     desktop.Show(window, ShowCommand::Hide);
     return true;
   }
+  const auto exe = ExePathOfWindow(desktop, window);
   const auto& settings = Trayer->EffectiveSettings(exe);
   const bool use = settings.UseWrenfold && !IsOwnExecutable(services_.text, exe, ExePath);
   switch (code) {
@@ -238,7 +238,7 @@ void TfrmOptions::FormClose() {
 
 bool TfrmOptions::QueryEndSession() {
   SessionEnding = true;
-  ReleaseHooks();
+  hooks_.Release(ClearWindowMenuMessage, false);
   view_.CloseAsMainWindow();
   return true;
 }
@@ -250,9 +250,8 @@ void TfrmOptions::EndSession(bool ending) {
 void TfrmOptions::FormDestroy() {
   TrayerBusy = true;
   if (!SessionEnding) ReleaseHooks();
+  hooks_.Unload();
   TearDown();
-  // Bringing the windows back cleared it on the way; no watch may start from here on.
-  TrayerBusy = true;
 }
 
 void TfrmOptions::ReleaseHooks() { hooks_.Release(ClearWindowMenuMessage); }

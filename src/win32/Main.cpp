@@ -78,7 +78,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     options.Attach(&logic);
     app.Attach(&logic);
     SetMessageFilter([&logic](const MSG& message) {
-      return logic.HandleHookMessage(message.message, message.wParam, message.lParam);
+      // Outside any window procedure: an error here is shown like any other, and the loop goes on.
+      try {
+        return logic.HandleHookMessage(message.message, message.wParam, message.lParam);
+      } catch (const std::exception& error) {
+        ShowErrorBox(error.what());
+        return true;
+      }
     });
 
     if (logic.StartUp()) exitCode = RunMessageLoop();

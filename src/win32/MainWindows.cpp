@@ -204,8 +204,13 @@ void OptionsWindow::OpenMenuAtCursor() {
   UniqueMenu presented(PresentedMenu());
   POINT at{};
   ::GetCursorPos(&at);
-  const UINT command = static_cast<UINT>(::TrackPopupMenuEx(
-      presented.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, app_.Handle(), nullptr));
+  UINT command = 0;
+  {
+    // The watch keeps away while the menu is open: it could drop an entry the menu still shows.
+    BusyScope busy;
+    command = static_cast<UINT>(::TrackPopupMenuEx(presented.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                                   at.x, at.y, app_.Handle(), nullptr));
+  }
   presented.Reset();
   ::PostMessageW(app_.Handle(), WM_NULL, 0, 0);
   if (command != 0) RunCommand(static_cast<MenuItemId>(command));

@@ -13,18 +13,6 @@
 
 namespace wrenfold::win32 {
 
-struct MenuTraits {
-  static bool IsValid(HMENU menu) { return menu != nullptr; }
-  static void Close(HMENU menu) { ::DestroyMenu(menu); }
-};
-using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
-
-struct IconTraits {
-  static bool IsValid(HICON icon) { return icon != nullptr; }
-  static void Close(HICON icon) { ::DestroyIcon(icon); }
-};
-using UniqueIcon = UniqueHandle<HICON, IconTraits>;
-
 // The hidden application window that a second start looks for and brings forward. The hooks
 // library posts to it; a message loop of the system's (a message box, a common dialog) dispatches
 // the hooks message here instead of through our filter, so it is handed to the same handler.

@@ -25,6 +25,7 @@ bool TrayIcon::Show(HWND owner, HICON icon, const std::wstring& tooltip) {
   owner_ = owner;
   icon_ = icon;
   tooltip_ = tooltip;
+  wanted_ = true;
   auto data = Data(NIF_MESSAGE | NIF_ICON | NIF_TIP);
   if (shown_) return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
   shown_ = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
@@ -33,6 +34,7 @@ bool TrayIcon::Show(HWND owner, HICON icon, const std::wstring& tooltip) {
 }
 
 void TrayIcon::Remove() {
+  wanted_ = false;
   if (!shown_) return;
   shown_ = false;
   auto data = Data(0);
@@ -41,9 +43,10 @@ void TrayIcon::Remove() {
 }
 
 void TrayIcon::Restore() {
-  if (!shown_) return;
+  if (!wanted_) return;
   auto data = Data(NIF_MESSAGE | NIF_ICON | NIF_TIP);
   const bool added = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  shown_ = shown_ || added;
   if (TraceEnabled()) Trace("tray restore id=" + std::to_string(id_) + (added ? " ok" : " refused"));
 }
 

@@ -18,7 +18,8 @@ class TrayIcon {
   // Adds the icon (or updates it when shown). False when the shell refuses it.
   bool Show(HWND owner, HICON icon, const std::wstring& tooltip);
   void Remove();
-  // The shell made a new notification area ("TaskbarCreated"): add the icon again if it was shown.
+  // The shell made a new notification area ("TaskbarCreated"): add the icon again if it is
+  // wanted, also when the shell refused it before (a start at logon can come before the tray).
   void Restore();
   [[nodiscard]] bool Shown() const { return shown_; }
   [[nodiscard]] UINT Id() const { return id_; }
@@ -34,6 +35,7 @@ class TrayIcon {
   HICON icon_ = nullptr;
   std::wstring tooltip_;
   bool shown_ = false;
+  bool wanted_ = false;
 };
 
 }  // namespace wrenfold::win32

@@ -47,5 +47,18 @@ struct GdiObjectTraits {
   static void Close(T object) { ::DeleteObject(object); }
 };
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits<HFONT>>;
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits<HBITMAP>>;
+
+struct IconTraits {
+  static bool IsValid(HICON icon) { return icon != nullptr; }
+  static void Close(HICON icon) { ::DestroyIcon(icon); }
+};
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+
+struct MenuTraits {
+  static bool IsValid(HMENU menu) { return menu != nullptr; }
+  static void Close(HMENU menu) { ::DestroyMenu(menu); }
+};
+using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 
 }  // namespace wrenfold::win32

@@ -7,46 +7,34 @@
 
 #include "win32/TrayIcon.h"
 #include "win32/UniqueHandle.h"
+#include "win32/Win32Text.h"
 
 namespace wrenfold::win32 {
 namespace {
 
-struct IconTraits {
-  static bool IsValid(HICON icon) { return icon != nullptr; }
-  static void Close(HICON icon) { ::DestroyIcon(icon); }
-};
-using OwnedIcon = UniqueHandle<HICON, IconTraits>;
-
-struct BitmapTraits {
-  static bool IsValid(HBITMAP bitmap) { return bitmap != nullptr; }
-  static void Close(HBITMAP bitmap) { ::DeleteObject(bitmap); }
-};
-using OwnedBitmap = UniqueHandle<HBITMAP, BitmapTraits>;
-
-std::wstring ToWide(std::u16string_view text) { return {text.begin(), text.end()}; }
 
 // The icon the shell shows for the file.
-OwnedIcon AssociatedIcon(const std::string& exePath) {
+UniqueIcon AssociatedIcon(const std::string& exePath) {
   // The call may write back the path it took the icon from: give it room for a full path.
   std::vector<char> path(std::max<std::size_t>(exePath.size(), MAX_PATH) + 1, '\0');
   std::copy(exePath.begin(), exePath.end(), path.begin());
   WORD index = 0;
-  return OwnedIcon(::ExtractAssociatedIconA(::GetModuleHandleW(nullptr), path.data(), &index));
+  return UniqueIcon(::ExtractAssociatedIconA(::GetModuleHandleW(nullptr), path.data(), &index));
 }
 
 // The executable's icon at small-icon size on the inactive caption colour, for a menu item.
-OwnedBitmap MenuBitmap(const std::string& exePath) {
+UniqueBitmap MenuBitmap(const std::string& exePath) {
   const int width = ::GetSystemMetrics(SM_CXSMICON);
   const int height = ::GetSystemMetrics(SM_CYSMICON);
   const HDC screen = ::GetDC(nullptr);
-  OwnedBitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
+  UniqueBitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
   const HDC dc = ::CreateCompatibleDC(screen);
   ::ReleaseDC(nullptr, screen);
   if (bitmap && dc != nullptr) {
     const HGDIOBJ previous = ::SelectObject(dc, bitmap.Get());
     const RECT all{0, 0, width, height};
     ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_INACTIVECAPTION));
-    const OwnedIcon icon = AssociatedIcon(exePath);
+    const UniqueIcon icon = AssociatedIcon(exePath);
     if (icon) ::DrawIconEx(dc, 0, 0, icon.Get(), width, height, 0, nullptr, DI_NORMAL);
     ::SelectObject(dc, previous);
   }
@@ -69,7 +57,7 @@ std::wstring MenuCaption(std::u16string_view text) {
 
 class Win32WaysBack::Icon final : public ITrayIconPort {
  public:
-  Icon(const std::shared_ptr<Registry>& registry, UINT id, UINT callbackMessage, HWND owner, OwnedIcon icon,
+  Icon(const std::shared_ptr<Registry>& registry, UINT id, UINT callbackMessage, HWND owner, UniqueIcon icon,
        TrayIconEvents events)
       : registry_(registry), owner_(owner), icon_(std::move(icon)), tray_(id, callbackMessage),
         events_(std::move(events)) {}
@@ -79,22 +67,22 @@ class Win32WaysBack::Icon final : public ITrayIconPort {
     if (const auto registry = registry_.lock()) registry->icons.erase(tray_.Id());
   }
 
-  [[nodiscard]] bool Add(const std::u16string& tooltip) { return tray_.Show(owner_, icon_.Get(), ToWide(tooltip)); }
-  void SetTooltip(const std::u16string& text) override { tray_.Show(owner_, icon_.Get(), ToWide(text)); }
+  [[nodiscard]] bool Add(const std::u16string& tooltip) { return tray_.Show(owner_, icon_.Get(), AsWide(tooltip)); }
+  void SetTooltip(const std::u16string& text) override { tray_.Show(owner_, icon_.Get(), AsWide(text)); }
   void Restore() { tray_.Restore(); }
   [[nodiscard]] const TrayIconEvents& Events() const { return events_; }
 
  private:
   std::weak_ptr<Registry> registry_;
   HWND owner_;
-  OwnedIcon icon_;
+  UniqueIcon icon_;
   TrayIcon tray_;  // after icon_: the shell lets go of the icon before it is destroyed
   TrayIconEvents events_;
 };
 
 class Win32WaysBack::Entry final : public IMenuEntryPort {
  public:
-  Entry(const std::shared_ptr<Registry>& registry, HMENU menu, UINT id, OwnedBitmap bitmap,
+  Entry(const std::shared_ptr<Registry>& registry, HMENU menu, UINT id, UniqueBitmap bitmap,
         std::function<void()> click)
       : registry_(registry), menu_(menu), id_(id), bitmap_(std::move(bitmap)), click_(std::move(click)) {}
   Entry(const Entry&) = delete;
@@ -135,7 +123,7 @@ class Win32WaysBack::Entry final : public IMenuEntryPort {
   std::weak_ptr<Registry> registry_;
   HMENU menu_;
   UINT id_;
-  OwnedBitmap bitmap_;  // the menu only borrows it: freed after the item is gone
+  UniqueBitmap bitmap_;  // the menu only borrows it: freed after the item is gone
   std::function<void()> click_;
 };
 

@@ -180,9 +180,9 @@ unsigned Win32UserInterface::RegisterMessage(std::string_view name) {
 }
 
 void Win32UserInterface::BroadcastMessage(unsigned message) {
-  // Synchronous, but a hung window must not hold the program up.
-  DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 200, &result);
+  // Posted: our hooks put nothing into other programs that they would have to clear up first,
+  // and at session end every other program is busy; waiting on them could only hold us up.
+  ::PostMessageW(HWND_BROADCAST, message, 0, 0);
 }
 
 void Win32UserInterface::ShowMessage(const std::string& text) {

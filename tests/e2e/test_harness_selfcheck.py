@@ -4,7 +4,7 @@ end-to-end test says nothing about the program."""
 import unittest
 
 import harness
-from harness import E2ETestCase
+from harness import E2ETestCase, wait_for
 
 
 class DesktopAndProbeTest(E2ETestCase):
@@ -34,7 +34,9 @@ class DesktopAndProbeTest(E2ETestCase):
         document.write_text("x")
         desktop = self.desktop()
         desktop.start("notepad", harness.windows_path(document))
-        window = desktop.find("Notepad", timeout=20, visible=True)
+        # Notepad shows "Untitled" for a moment before the document's name: wait for the name.
+        window = wait_for(lambda: (lambda w: w if w and w["title"] != "Untitled - Notepad" else None)(
+            desktop.find("Notepad", timeout=20, visible=True)), 20, 0.3, "notepad did not show the document")
         self.assertEqual(window["title"], "grüße.txt - Notepad")
         self.assertEqual(desktop.find("Notepad", title="grüße.txt - Notepad", timeout=0)["hwnd"], window["hwnd"])
 

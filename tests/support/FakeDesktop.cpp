@@ -1,5 +1,7 @@
 #include "support/FakeDesktop.h"
 
+#include "trayer/Trayer.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
@@ -56,6 +58,7 @@ std::u16string FakeDesktop::Title(WindowId window) const {
 }
 
 std::string FakeDesktop::ExePathOf(WindowId window) const {
+  busyWhenAsked.push_back(TrayerBusy);
   if (std::find(failing.begin(), failing.end(), window) != failing.end()) throw std::runtime_error("gone");
   const auto* w = Find(window);
   return w ? w->exePath : std::string();

@@ -53,6 +53,8 @@ class FakeDesktop final : public IDesktop {
   // "foreground 0x101", "animate 0x101": requests in the order they were made.
   std::vector<std::string> calls;
   WindowId foreground;
+  // TrayerBusy as it was at each question about a window's executable.
+  mutable std::vector<bool> busyWhenAsked;
   // Asking these windows for their executable or visibility fails, as a window vanishing
   // mid-question may.
   std::vector<WindowId> failing;

@@ -77,6 +77,16 @@ TEST_F(BulkCommandsTest, TrayAllPutsAwayEligibleWindowsOnly) {
   EXPECT_FALSE(TrayerBusy);
 }
 
+TEST_F(BulkCommandsTest, TheCommandStaysBusyBetweenTheWindowsItPutsAway) {
+  Window(u"A");
+  Window(u"B");
+  Window(u"C");
+  trayer.TrayAllWindows(TrayingDestination::Tray);
+  EXPECT_EQ(desktop.busyWhenAsked, std::vector<bool>(desktop.busyWhenAsked.size(), true));
+  EXPECT_GE(desktop.busyWhenAsked.size(), 3u);
+  EXPECT_FALSE(TrayerBusy);
+}
+
 TEST_F(BulkCommandsTest, HideAllListsEntriesInReverseEnumerationOrder) {
   Window(u"First");
   Window(u"Second");
@@ -136,12 +146,12 @@ TEST_F(BulkCommandsTest, TheWatchLetsBackOrHidesAgainByShowOnFocusSteal) {
   EXPECT_TRUE(trayer.HoldsWindow(stays));
   EXPECT_TRUE(desktop.IsVisible(returns));
   EXPECT_FALSE(trayer.HoldsWindow(returns));
+  EXPECT_TRUE(desktop.IsVisible(returnsOwner));  // hidden with it, so shown with it
   EXPECT_TRUE(Calls("foreground").empty());  // let back, the foreground is left alone
   EXPECT_TRUE(trayer.HoldsWindow(quiet));
   EXPECT_EQ(ways.icons.size(), 2u);
 
-  // Only the owner shows up again. (Letting the window back above left its owner hidden.)
-  desktop[returnsOwner].visible = true;
+  // Only the owner shows up again.
   trayer.TrayWindow(returns, TrayingDestination::Tray);
   desktop[staysOwner].visible = true;
   desktop[returnsOwner].visible = true;

@@ -92,6 +92,18 @@ TEST_F(TrayerTest, RestoreWindowShowsTheOwnerThenTheWindowRestoresAndBringsItFor
   EXPECT_FALSE(TrayerBusy);
 }
 
+TEST_F(TrayerTest, AnOwnerHiddenWithAWindowComesBackWhenTheWindowCameBackAlone) {
+  const auto owner = desktop.Add({.title = u"Main"});
+  const auto dialog = desktop.Add({.title = u"Find", .owner = owner});
+  trayer.TrayWindow(dialog, TrayingDestination::Tray);
+  desktop[dialog].visible = true;  // the program showed its dialog again; the owner is still hidden
+  TakeCalls();
+  ways.MouseMove(0);
+  EXPECT_FALSE(trayer.HoldsWindow(dialog));
+  EXPECT_TRUE(desktop.IsVisible(owner));
+  EXPECT_EQ(desktop.foreground, WindowId{});  // nothing taken to the front
+}
+
 TEST_F(TrayerTest, AWindowThatCameBackOrClosedOnlyLosesItsWayBack) {
   const auto shown = Window(u"Shown");
   const auto closed = Window(u"Closed");
