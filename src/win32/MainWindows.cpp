@@ -142,11 +142,13 @@ HMENU OptionsWindow::PresentedMenu() const {
     Item item{};
     item.info.cbSize = sizeof item.info;
     item.info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_BITMAP | MIIM_STRING;
-    wchar_t text[1024] = {};
-    item.info.dwTypeData = text;
-    item.info.cch = 1023;
+    ::GetMenuItemInfoW(menu_.Get(), static_cast<UINT>(i), TRUE, &item.info);  // the caption's length
+    std::wstring text(item.info.cch + 1, L'\0');
+    item.info.dwTypeData = text.data();
+    item.info.cch = static_cast<UINT>(text.size());
     ::GetMenuItemInfoW(menu_.Get(), static_cast<UINT>(i), TRUE, &item.info);
-    item.caption.assign(reinterpret_cast<const char16_t*>(text));
+    text.resize(item.info.cch);
+    item.caption.assign(text.begin(), text.end());
     captions.push_back(item.caption);
     separators.push_back((item.info.fType & MFT_SEPARATOR) != 0);
     items.push_back(std::move(item));

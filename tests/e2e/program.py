@@ -2,10 +2,11 @@
 
 import getpass
 import re
+import shutil
 from pathlib import Path
 
 import harness
-from harness import wait_for, windows_path
+from harness import E2ETestCase, wait_for, windows_path
 
 FIRST_RUN_FILE = (
     b"[Default]\r\n"
@@ -155,3 +156,25 @@ class Wrenfold:
         """Ends the program as another program's WM_CLOSE to the hidden settings window does."""
         self.desktop.post(self.options_window()["hwnd"], WM_CLOSE)
         self.test.assertTrue(self.process.wait_exit(20), "the program did not end")
+
+
+def write_settings(**default_keys):
+    """A settings file with these [Default] keys (and no animation), so that start-up keeps it."""
+    data_folder().mkdir(parents=True, exist_ok=True)
+    lines = ["[Default]", "SkipAnimation=1"] + [f"{key}={value}" for key, value in default_keys.items()]
+    (data_folder() / "wrenfold.ini").write_text("\r\n".join(lines) + "\r\n")
+
+
+class ProgramCase(E2ETestCase):
+    """A test with the program running in a desktop of its own, on the class's `settings`."""
+    settings = {}
+
+    def setUp(self):
+        super().setUp()
+        shutil.rmtree(data_folder(), ignore_errors=True)
+        startup_shortcut().unlink(missing_ok=True)
+        self.addCleanup(shutil.rmtree, data_folder(), True)
+        write_settings(**self.settings)
+        self.desk = self.desktop()
+        self.program = Wrenfold(self, self.desk)
+        self.program.start()

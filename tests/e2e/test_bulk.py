@@ -1,14 +1,13 @@
 """The commands over all windows, the watch over held windows and the close-all confirmation, with the
 real program under Wine."""
 
-import shutil
 import statistics
 import time
 import unittest
 
 import harness
-from harness import E2ETestCase, wait_for, windows_path
-from program import Wrenfold, data_folder, plain, startup_shortcut
+from harness import wait_for
+from program import ProgramCase, Wrenfold, data_folder, plain
 
 TEST_WINDOW = "WrenfoldTestWindow"
 MINIMIZE_ALL = "Minimize all windows to tray"
@@ -17,29 +16,11 @@ RESTORE_ALL = "Restore all windows"
 CLOSE_ALL = "Close all windows"
 
 
-def write_settings(**default_keys):
-    data_folder().mkdir(parents=True, exist_ok=True)
-    lines = ["[Default]", "SkipAnimation=1"] + [f"{key}={value}" for key, value in default_keys.items()]
-    (data_folder() / "wrenfold.ini").write_text("\r\n".join(lines) + "\r\n")
-
-
 def settings_text():
     return (data_folder() / "wrenfold.ini").read_text()
 
 
-class BulkCase(E2ETestCase):
-    settings = {}
-
-    def setUp(self):
-        super().setUp()
-        shutil.rmtree(data_folder(), ignore_errors=True)
-        startup_shortcut().unlink(missing_ok=True)
-        self.addCleanup(shutil.rmtree, data_folder(), True)
-        write_settings(**self.settings)
-        self.desk = self.desktop()
-        self.program = Wrenfold(self, self.desk)
-        self.program.start()
-
+class BulkCase(ProgramCase):
     def test_windows(self, count=None, reshow=None):
         """Windows of one wftestwindow process; a list of their states, in the desktop's order."""
         args = ["40", "40"] + (["--count", count] if count else []) + (["--reshow", reshow] if reshow else [])

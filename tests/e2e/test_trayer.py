@@ -1,38 +1,18 @@
 """Putting windows away and bringing them back, with the real program, real clicks and Wine's notepad."""
 
-import shutil
 import statistics
 import time
 import unittest
 
 import harness
-from harness import E2ETestCase, wait_for
-from program import Wrenfold, data_folder, startup_shortcut
+from harness import wait_for
+from program import ProgramCase
 
 NOTEPAD_TITLE = "Untitled - Notepad"
 WM_CLOSE = 0x0010
 
 
-def write_settings(**default_keys):
-    """A settings file with these [Default] keys, so that start-up leaves it as it is."""
-    data_folder().mkdir(parents=True, exist_ok=True)
-    lines = ["[Default]", "SkipAnimation=1"] + [f"{key}={value}" for key, value in default_keys.items()]
-    (data_folder() / "wrenfold.ini").write_text("\r\n".join(lines) + "\r\n")
-
-
-class TrayerCase(E2ETestCase):
-    settings = {}
-
-    def setUp(self):
-        super().setUp()
-        shutil.rmtree(data_folder(), ignore_errors=True)
-        startup_shortcut().unlink(missing_ok=True)
-        self.addCleanup(shutil.rmtree, data_folder(), True)
-        write_settings(**self.settings)
-        self.desk = self.desktop()
-        self.program = Wrenfold(self, self.desk)
-        self.program.start()
-
+class TrayerCase(ProgramCase):
     def notepad(self):
         before = {w["hwnd"] for w in self.desk.windows(hidden=True) if w["class"] == "Notepad"}
         self.desk.start("notepad")

@@ -36,7 +36,6 @@ class HookDispatchTest : public ::testing::Test, public fake::OptionsRig {
 };
 
 TEST_F(HookDispatchTest, EachCodeByTheApplicationsSettings) {
-  const std::string minimize = "minimize " + Hex(WindowId{0x100});
   struct Case {
     const char* what;
     std::function<void(TTraySettings&)> settings;  // null: no record of its own, the defaults
@@ -121,7 +120,7 @@ TEST_F(HookDispatchTest, ExitBringsEveryHeldWindowBackWithoutAnimation) {
   desktop.Add({.className = "TrayNotifyWnd", .style = style::Child | style::Visible, .owner = tray});
   const auto second = desktop.Add({.title = u"Second", .exePath = "C:\\b.exe"});
   Dispatch(kTray);
-  form.HandleHookMessage(form.HooksMessage, second.value, kHide);
+  EXPECT_TRUE(form.HandleHookMessage(form.HooksMessage, second.value, kHide));
   desktop.calls.clear();
   form.Exit1Click();
   form.FormDestroy();

@@ -54,7 +54,9 @@ TEST_F(StartAtLogonTest, TheBoxDecidesWhetherTheShortcutExists) {
     ApplyStartAtLogon(system, startup, exe, c.ticked);
     EXPECT_EQ(StartAtLogonShortcutExists(system, startup), c.existsAfter) << c.ticked << c.existsBefore;
     EXPECT_EQ(!log.empty() && log.front().rfind("save link", 0) == 0, c.saved) << c.ticked << c.existsBefore;
-    if (c.ticked && c.existsBefore) EXPECT_EQ(system.links.at(shortcut).target, "C:\\Old\\wrenfold.exe");
+    if (c.ticked && c.existsBefore) {
+      EXPECT_EQ(system.links.at(shortcut).target, "C:\\Old\\wrenfold.exe");
+    }
   }
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "WinTestSupport.h"
 #include "trayer/WindowHelpers.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32Text.h"
@@ -20,31 +21,10 @@ namespace wrenfold {
 namespace {
 
 using win32::ToHwnd;
+using wintest::BinFolder;
+using wintest::ForeignWindow;
+using wintest::PumpUntil;
 using win32::ToWindowId;
-
-std::string BinFolder() {
-  char path[MAX_PATH + 1] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.rfind('\\') + 1);
-}
-
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    if (done()) return true;
-    const ULONGLONG now = ::GetTickCount64();
-    if (now >= deadline) return false;
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 10)), QS_ALLINPUT,
-                                  MWMO_INPUTAVAILABLE);
-  }
-}
 
 // ---- Windows of this process.
 
@@ -82,61 +62,6 @@ class OurWindow {
   HWND window_ = nullptr;
 };
 
-// ---- A window of another process: wftestwindow.exe.
-
-class ForeignWindow {
- public:
-  ForeignWindow() {
-    std::string commandLine(1, '"');
-    commandLine += BinFolder() + "wftestwindow.exe\" 600 400";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process_)) {
-      process_ = {};
-      return;
-    }
-    PumpUntil(
-        [&] {
-          ::EnumWindows(FindVisibleOfProcess, reinterpret_cast<LPARAM>(this));
-          return window_ != nullptr;
-        },
-        15000);
-  }
-  ~ForeignWindow() {
-    if (process_.hProcess == nullptr) return;
-    ::TerminateProcess(process_.hProcess, 0);
-    ::WaitForSingleObject(process_.hProcess, 5000);
-    ::CloseHandle(process_.hThread);
-    ::CloseHandle(process_.hProcess);
-  }
-  ForeignWindow(const ForeignWindow&) = delete;
-  ForeignWindow& operator=(const ForeignWindow&) = delete;
-
-  [[nodiscard]] HWND Handle() const { return window_; }
-  [[nodiscard]] WindowId Id() const { return ToWindowId(window_); }
-
-  // The helper stops pumping; true once the window no longer answers.
-  [[nodiscard]] bool Hang() const {
-    ::PostMessageW(window_, WM_APP, 0, 0);
-    DWORD_PTR ignored = 0;
-    return PumpUntil(
-        [&] { return ::SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored) == 0; }, 3000);
-  }
-
- private:
-  static BOOL CALLBACK FindVisibleOfProcess(HWND window, LPARAM param) {
-    auto* self = reinterpret_cast<ForeignWindow*>(param);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    if (process != self->process_.dwProcessId || !::IsWindowVisible(window)) return TRUE;
-    self->window_ = window;
-    return FALSE;
-  }
-
-  PROCESS_INFORMATION process_{};
-  HWND window_ = nullptr;
-};
 
 // ---- The core's window helpers over Win32Desktop.
 
@@ -223,11 +148,11 @@ TEST(Win32DesktopHelpers, OwnWindowsAndExecutablePaths) {
   EXPECT_TRUE(IsOwnWindow(desktop, text, mine.Id(), ownOtherCase));
 
   const ForeignWindow foreign;
-  ASSERT_NE(foreign.Handle(), nullptr) << "wftestwindow.exe did not show its window";
+  ASSERT_NE(foreign.Window(), nullptr) << "wftestwindow.exe did not show its window";
   const std::string helper = BinFolder() + "wftestwindow.exe";
-  EXPECT_EQ(text.AnsiLowerCase(ExePathOfWindow(desktop, foreign.Id())), text.AnsiLowerCase(helper));
-  EXPECT_FALSE(IsOwnWindow(desktop, text, foreign.Id(), own));
-  EXPECT_TRUE(IsOwnWindow(desktop, text, foreign.Id(), helper));
+  EXPECT_EQ(text.AnsiLowerCase(ExePathOfWindow(desktop, ToWindowId(foreign.Window()))), text.AnsiLowerCase(helper));
+  EXPECT_FALSE(IsOwnWindow(desktop, text, ToWindowId(foreign.Window()), own));
+  EXPECT_TRUE(IsOwnWindow(desktop, text, ToWindowId(foreign.Window()), helper));
 
   const WindowId gone = mine.Id();
   mine.Destroy();
@@ -298,8 +223,8 @@ TEST(Win32Desktop, AnswersAboutWindowsOfThisProcess) {
 TEST(Win32Desktop, RequestsReachAWindowOfAnotherProcess) {
   win32::Win32Desktop desktop;
   const ForeignWindow foreign;
-  ASSERT_NE(foreign.Handle(), nullptr) << "wftestwindow.exe did not show its window";
-  const WindowId window = foreign.Id();
+  ASSERT_NE(foreign.Window(), nullptr) << "wftestwindow.exe did not show its window";
+  const WindowId window = ToWindowId(foreign.Window());
   EXPECT_EQ(desktop.Title(window), u"Wrenfold test window");
 
   const auto settles = [&](bool visible, bool iconic) {
@@ -326,7 +251,7 @@ TEST(Win32Desktop, RequestsReachAWindowOfAnotherProcess) {
 TEST(Win32Desktop, NothingWaitsOnAHungWindow) {
   win32::Win32Desktop desktop;
   const ForeignWindow foreign;
-  ASSERT_NE(foreign.Handle(), nullptr) << "wftestwindow.exe did not show its window";
+  ASSERT_NE(foreign.Window(), nullptr) << "wftestwindow.exe did not show its window";
   ASSERT_TRUE(foreign.Hang()) << "the test window still answers";
 
   const auto took = [](auto call) {
@@ -335,12 +260,12 @@ TEST(Win32Desktop, NothingWaitsOnAHungWindow) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
   };
   std::u16string title;
-  EXPECT_LT(took([&] { title = desktop.Title(foreign.Id()); }), 200);
+  EXPECT_LT(took([&] { title = desktop.Title(ToWindowId(foreign.Window())); }), 200);
   EXPECT_EQ(title, u"Wrenfold test window");
-  EXPECT_LT(took([&] { desktop.Show(foreign.Id(), ShowCommand::Hide); }), 200);
-  EXPECT_LT(took([&] { desktop.PostSysCommand(foreign.Id(), syscommand::Minimize); }), 200);
-  EXPECT_LT(took([&] { desktop.Show(foreign.Id(), ShowCommand::ShowNormal); }), 200);
-  EXPECT_TRUE(desktop.IsWindow(foreign.Id()));
+  EXPECT_LT(took([&] { desktop.Show(ToWindowId(foreign.Window()), ShowCommand::Hide); }), 200);
+  EXPECT_LT(took([&] { desktop.PostSysCommand(ToWindowId(foreign.Window()), syscommand::Minimize); }), 200);
+  EXPECT_LT(took([&] { desktop.Show(ToWindowId(foreign.Window()), ShowCommand::ShowNormal); }), 200);
+  EXPECT_TRUE(desktop.IsWindow(ToWindowId(foreign.Window())));
 }
 
 // ---- Win32WaysBack: tray icons and menu entries.

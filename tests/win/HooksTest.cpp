@@ -23,33 +23,13 @@ namespace wrenfold {
 namespace {
 
 using hooks::HookEvent;
+using wintest::BinFolder;
+using wintest::ForeignWindow;
+using wintest::PumpUntil;
 using hooks::MouseButton;
-
-std::string BinFolder() {
-  char path[MAX_PATH + 1] = {};
-  ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return FolderOf(path);
-}
 
 bool SamePath(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
-// Runs this thread's messages (the hooks are called from here) until `done` or the time is up.
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    if (done()) return true;
-    const ULONGLONG now = ::GetTickCount64();
-    if (now >= deadline) return false;
-    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 10)), QS_ALLINPUT,
-                                  MWMO_INPUTAVAILABLE);
-  }
-}
 void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
 // ---- The program's side: its hidden application window, and what the library posts to it.
@@ -116,86 +96,6 @@ struct HooksLibrary {
   UnregisterFn Unregister = nullptr;
 };
 
-// ---- A window of another process: wftestwindow.exe.
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
-  auto* found = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(window, &process);
-  if (process == found->first && ::IsWindowVisible(window)) {
-    found->second = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-bool UnderWine() {
-  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-// Under Wine without a virtual desktop, a top-level window's caption is left to the X window
-// manager, and the window's region on the Windows side leaves the caption out: WindowFromPoint
-// there finds nothing. Our helper asks Wine to draw its own caption, as Windows does.
-constexpr char kHelperWineKey[] = "Software\\Wine\\AppDefaults\\wftestwindow.exe";
-void LetWineDrawTheHelpersCaption(bool on) {
-  if (!UnderWine()) return;
-  if (!on) {
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kHelperWineKey);
-    return;
-  }
-  HKEY key = nullptr;
-  const std::string path = std::string(kHelperWineKey) + "\\X11 Driver";
-  if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  ::RegSetValueExA(key, "Decorated", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
-  ::RegCloseKey(key);
-}
-
-class ForeignWindow {
- public:
-  ForeignWindow(int x, int y) {
-    LetWineDrawTheHelpersCaption(true);
-    std::string commandLine(1, '"');
-    commandLine += BinFolder() + "wftestwindow.exe\" " + std::to_string(x) + " " + std::to_string(y);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process_)) {
-      process_ = {};
-      LetWineDrawTheHelpersCaption(false);
-      return;
-    }
-    std::pair<DWORD, HWND> found{process_.dwProcessId, nullptr};
-    PumpUntil(
-        [&] {
-          ::EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&found));
-          return found.second != nullptr;
-        },
-        15000);
-    window_ = found.second;
-    LetWineDrawTheHelpersCaption(false);  // read once, at the helper's start
-  }
-  ~ForeignWindow() {
-    if (process_.hProcess == nullptr) return;
-    ::TerminateProcess(process_.hProcess, 0);
-    ::WaitForSingleObject(process_.hProcess, 5000);
-    ::CloseHandle(process_.hThread);
-    ::CloseHandle(process_.hProcess);
-  }
-  ForeignWindow(const ForeignWindow&) = delete;
-  ForeignWindow& operator=(const ForeignWindow&) = delete;
-
-  [[nodiscard]] HWND Window() const { return window_; }
-  // From now on the window answers nothing.
-  void Hang() const { ::PostMessageW(window_, WM_APP, 0, 0); }
-
- private:
-  PROCESS_INFORMATION process_{};
-  HWND window_ = nullptr;
-};
 
 // ---- Where the parts of a caption are, found by asking the window as the library does.
 
@@ -601,14 +501,7 @@ TEST_F(HooksClicks, HungWindowsClickPassesThroughUnreported) {
   std::optional<ForeignWindow> foreign;
   CaptionPoints points;
   ASSERT_NO_FATAL_FAILURE(Open(foreign, points, 500, 300));
-  foreign->Hang();
-  DWORD_PTR ignored = 0;
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        return ::SendMessageTimeoutW(foreign->Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored) == 0;
-      },
-      3000))
-      << "the test window still answers";
+  ASSERT_TRUE(foreign->Hang()) << "the test window still answers";
 
   const auto outcome = Click(points[Part::Minimize], MouseButton::Right);
   EXPECT_TRUE(outcome.reports.empty()) << Describe(outcome);
