@@ -29,10 +29,10 @@ class TrayerCase(ProgramCase):
         state = self.desk.window(window["hwnd"])
         return bool(state and state["visible"])
 
-    def wait_hidden(self, window, timeout=10):
+    def wait_hidden(self, window, timeout=20):
         self.assertTrue(self.desk.wait_visible(window["hwnd"], False, timeout), "the window stayed visible")
 
-    def wait_shown(self, window, timeout=10):
+    def wait_shown(self, window, timeout=20):
         self.assertTrue(self.desk.wait_visible(window["hwnd"], True, timeout), "the window stayed hidden")
 
     def icon_tips(self):
