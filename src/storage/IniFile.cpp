@@ -43,20 +43,26 @@ IniDocument IniDocument::Parse(std::string_view text) {
     auto end = text.find('\n', pos);
     if (end == std::string_view::npos) end = text.find('\r', pos);
     const auto lineEnd = end == std::string_view::npos ? text.size() : end;
-    const auto line = Trim(text.substr(pos, lineEnd - pos));
+    auto raw = text.substr(pos, lineEnd - pos);
+    // The CR of a CR LF belongs to the line's end; it is written back as such.
+    if (end != std::string_view::npos && text[end] == '\n' && !raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    const auto line = Trim(raw);
     pos = end == std::string_view::npos ? text.size() : end + 1;
 
+    // Lines keep their own text, blanks included: dropping them on writing could change how the
+    // file reads (a byte order mark behind leading blanks would become the file's own).
     if (line.empty()) {
-      doc.sections_.back().lines.push_back({});
+      doc.sections_.back().lines.push_back({std::string(raw), {}, 0, 0, false, false});
       continue;
     }
     if (line.front() == '[') {
       if (const auto close = line.rfind(']'); close != std::string_view::npos && close > 0) {
-        doc.AddSection(std::string(Trim(line.substr(1, close - 1))), std::string(line));
+        doc.AddSection(std::string(Trim(line.substr(1, close - 1))), std::string(raw));
         continue;
       }
     }
     Line entry;
+    entry.raw = raw;
     entry.text = line;
     entry.isKey = true;
     if (const auto equals = line.find('='); equals != std::string_view::npos) {
@@ -135,6 +141,7 @@ void IniDocument::WriteString(std::string_view section, std::string_view key, st
     entry.text += '=';
     entry.valueStart = static_cast<std::uint32_t>(entry.text.size());
     entry.text += stored;
+    entry.raw = entry.text;
     *existing = std::move(entry);
     return;
   }
@@ -142,6 +149,7 @@ void IniDocument::WriteString(std::string_view section, std::string_view key, st
   entry.keyLength = static_cast<std::uint32_t>(key.size());
   entry.valueStart = static_cast<std::uint32_t>(entry.text.size());
   entry.text += stored;
+  entry.raw = entry.text;
   // After the section's last non-blank line, so that blank lines stay between sections.
   auto at = target.lines.end();
   while (at != target.lines.begin() && std::prev(at)->text.empty()) --at;
@@ -152,7 +160,7 @@ std::string IniDocument::Serialize() const {
   std::string out = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
   for (const auto& section : sections_) {
     if (!section.header.empty()) out.append(section.header).append("\r\n");
-    for (const auto& line : section.lines) out.append(line.text).append("\r\n");
+    for (const auto& line : section.lines) out.append(line.raw).append("\r\n");
   }
   return out;
 }

@@ -41,6 +41,7 @@ class IniDocument {
 
  private:
   struct Line {
+    std::string raw;              // the line as the file has it, written back unchanged
     std::string text;             // the line, blanks around it dropped (empty for a blank line)
     std::uint32_t keyLength = 0;  // name of a key line: text[0, keyLength)
     std::uint32_t valueStart = 0; // value of a key line: text[valueStart, end)
@@ -49,7 +50,7 @@ class IniDocument {
   };
   struct Section {
     std::string name;
-    std::string header;           // the header line as it stands; empty for the text before any header
+    std::string header;           // the header line as the file has it; empty for the text before any header
     std::vector<Line> lines;
   };
 

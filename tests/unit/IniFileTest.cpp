@@ -76,6 +76,15 @@ TEST(IniDocument, WrittenValuesReadBackUnchanged) {
   }
 }
 
+TEST(IniDocument, LinesAreWrittenBackAsTheyStand) {
+  // A byte order mark behind leading blanks is no mark; writing must not make it the file's own,
+  // or the header behind it would come to light and hide the section written below.
+  auto doc = IniDocument::Parse("\f\xEF\xBB\xBF[Default]\r\n  ; note \r\n\t\r\n");
+  doc.WriteString("Default", "k", "1");
+  EXPECT_EQ(doc.Serialize(), "\f\xEF\xBB\xBF[Default]\r\n  ; note \r\n\t\r\n[Default]\r\nk=1\r\n");
+  EXPECT_EQ(IniDocument::Parse(doc.Serialize()).ReadString("Default", "k"), "1");
+}
+
 TEST(IniDocument, AByteOrderMarkIsKeptSoThatTheTextReadsTheSameAfterAWrite) {
   // A second mark hides the header behind it; writing must not bring that header to light.
   auto doc = IniDocument::Parse("\xEF\xBB\xBF\xEF\xBB\xBF[Default]\r\nk=old\r\n");
